@@ -1,0 +1,3 @@
+#pragma once
+// "Informationen": the display title and the program's notice lines.
+void ShowAboutBox();
