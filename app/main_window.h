@@ -16,3 +16,9 @@ void RefreshStatusText();
 void UpdateRestoreButton();
 // Toolbar button 4: removes the selected row.
 void RemoveSelectedMapping();
+
+#include <windows.h>
+// Window 0's own messages: owner-drawn menus, the list's grid lines, and the
+// toolbar and status bar following the window's size.
+bool MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result);
