@@ -1,0 +1,115 @@
+#include "keyboard/hooks.h"
+
+#include <deque>
+#include <string>
+#include "dialogs/edit_dialog.h"
+#include "keyboard/key_actions.h"
+#include "keyboard/key_decision.h"
+#include "mapping/mapping_table.h"
+#include "toolkit/numbers.h"
+#include "toolkit/ui.h"
+
+std::int32_t captureActive = 0;
+std::int32_t capturedKeyCode = 0;
+
+namespace {
+
+constexpr char ActionWindowClass[] = "TavolinKeyActions";
+constexpr UINT PerformActionMessage = WM_APP + 41;
+constexpr UINT CaptureTakenMessage = WM_APP + 42;
+
+HWND actionWindow = nullptr;
+// Function texts of released mapped keys, read at the moment of the release
+// so that the row found then is the one performed even if the table changes
+// before the action runs; one posted message per entry.
+std::deque<std::string> pendingActions;
+
+void RunNextPendingAction() {
+  if (pendingActions.empty()) return;
+  std::string functionText = pendingActions.front();
+  pendingActions.pop_front();
+  PerformKeyAction(functionText);
+}
+
+void FinishCapture() {
+  CloseDialog(CaptureDialog, MainWindow);
+  OpenEditDialog();
+}
+
+LRESULT CALLBACK ActionWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case PerformActionMessage: RunNextPendingAction(); return 0;
+    case CaptureTakenMessage: FinishCapture(); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+void CreateActionWindow() {
+  if (actionWindow) return;
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = ActionWindowProcedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = ActionWindowClass;
+  (void)RegisterClassA(&windowClass);   // fails harmlessly when already registered
+  actionWindow = CreateWindowExA(0, ActionWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// Runs `message`'s work right after the hook call; should posting fail (no
+// window, a full queue), it runs at once rather than being lost.
+void RunAfterHookCall(UINT message) {
+  if (actionWindow && PostMessageA(actionWindow, message, 0, 0)) return;
+  if (message == PerformActionMessage) RunNextPendingAction();
+  else FinishCapture();
+}
+
+KeyEventFacts EventFacts(WPARAM wParam, LPARAM lParam) {
+  const KBDLLHOOKSTRUCT* record = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+  KeyEventFacts event;
+  event.message = wParam;
+  event.keyCode = static_cast<std::int32_t>(record->vkCode);
+  event.ownMark = record->dwExtraInfo == static_cast<ULONG_PTR>(OwnInputMark);
+  return event;
+}
+
+}  // namespace
+
+void InstallKeyboardHooks() {
+  CreateActionWindow();
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  // The handles are not kept: the hooks stay until the process ends.
+  (void)SetWindowsHookExA(WH_KEYBOARD_LL, CaptureHook, module, 0);
+  (void)SetWindowsHookExA(WH_KEYBOARD_LL, ApplyHook, module, 0);
+}
+
+LRESULT CALLBACK CaptureHook(int nCode, WPARAM wParam, LPARAM lParam) {
+  KeyEventFacts event = EventFacts(wParam, lParam);
+  switch (DecideCaptureHook(event, captureActive)) {
+    case CaptureVerdict::LetThrough:
+      return 0;
+    case CaptureVerdict::PassOnAndCapture:
+      capturedKeyCode = event.keyCode;
+      captureActive = 0;   // at once: the next event is not taken again
+      RunAfterHookCall(CaptureTakenMessage);
+      break;
+    case CaptureVerdict::PassOn:
+      break;
+  }
+  return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK ApplyHook(int nCode, WPARAM wParam, LPARAM lParam) {
+  KeyEventFacts event = EventFacts(wParam, lParam);
+  int row = FindMapping(event.keyCode);
+  switch (DecideApplyHook(event, row)) {
+    case ApplyVerdict::Swallow:
+      return 1;
+    case ApplyVerdict::SwallowAndAct:
+      pendingActions.push_back(MappingCell(row, 1));
+      RunAfterHookCall(PerformActionMessage);
+      return 1;
+    case ApplyVerdict::PassOn:
+      break;
+  }
+  return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
