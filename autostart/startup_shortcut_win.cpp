@@ -1,0 +1,106 @@
+// The shortcut in the user's Startup folder and the check mark of menu
+// item 5 "Autostart" that shows it. The mark is taken from the file system
+// only at start-up; afterwards only the program's own actions change it.
+#include "autostart/autostart.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/program.h"
+#include "autostart/shell_link.h"
+#include "toolkit/ui.h"
+
+namespace {
+
+// A search finds a file or a folder of that name; both count as present.
+bool IsPresent(const std::string& path) {
+  if (path.empty()) return false;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  (void)FindClose(search);
+  return true;
+}
+
+// Sets or clears MFS_CHECKED of item 5, leaving the other state bits.
+void SetAutostartMark(bool checked) {
+  HMENU menuBar = GetMenu(WindowHandle(MainWindow));
+  MENUITEMINFOA item;
+  ZeroMemory(&item, sizeof item);
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STATE;
+  if (!GetMenuItemInfoA(menuBar, MenuAutostart, FALSE, &item)) return;   // no menu bar
+  if (checked) item.fState |= MFS_CHECKED;
+  else item.fState &= ~static_cast<UINT>(MFS_CHECKED);
+  (void)SetMenuItemInfoA(menuBar, MenuAutostart, FALSE, &item);
+}
+
+int ShowCommandOf(int mode) {
+  switch (mode) {
+    case StartMinimized: return SW_SHOWMINNOACTIVE;   // minimised, not activated
+    case StartMaximized: return SW_SHOWMAXIMIZED;
+    default: return SW_SHOWNORMAL;
+  }
+}
+
+// The program's title with ".exe" in the current directory. The running
+// executable's own path is not consulted: the shortcut names this file in
+// the folder the program was started in.
+std::string ShortcutTarget() {
+  std::string folder;
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed > 0) {
+    folder.resize(needed);
+    const DWORD length = GetCurrentDirectoryA(needed, &folder[0]);
+    folder.resize(length < needed ? length : 0);
+  }
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder + ProgramTitle + ".exe";
+}
+
+}  // namespace
+
+std::string StartupFolderPath() {
+  char path[MAX_PATH] = "";
+  LPITEMIDLIST items = nullptr;
+  if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &items)) && items) {
+    if (!SHGetPathFromIDListA(items, path)) path[0] = '\0';
+  }
+  CoTaskMemFree(items);
+  // Without a Startup folder the shortcut has no place: an empty result
+  // keeps it from landing in the current directory or a drive's root.
+  std::string folder = path;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string StartupShortcutPath() {
+  const std::string folder = StartupFolderPath();
+  if (folder.empty()) return folder;
+  return folder + ProgramTitle + ".lnk";
+}
+
+void UpdateAutostartMark() {
+  if (IsPresent(StartupShortcutPath())) SetAutostartMark(true);
+}
+
+void ToggleStartupShortcut() {
+  const std::string link = StartupShortcutPath();
+  if (!IsPresent(link)) {
+    OpenStartModeDialog();
+    return;
+  }
+  // A folder of that name cannot be deleted: the mark is cleared all the
+  // same, and the next "Autostart" finds it and tries again.
+  (void)DeleteFileA(link.c_str());
+  SetAutostartMark(false);
+}
+
+void ChooseStartMode(int mode) {
+  // The mark comes first and stands whatever the writing does.
+  SetAutostartMark(true);
+  const std::string link = StartupShortcutPath();
+  if (link.empty()) return;   // no Startup folder: written nowhere else
+  (void)CreateShortcut(ShortcutTarget(), link, "", "", ShowCommandOf(mode), "", 0,
+                       IconOfTarget, 0);
+}
