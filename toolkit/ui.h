@@ -22,7 +22,10 @@ enum EventKind {
 
 struct Event {
   EventKind kind = NoEvent;
-  int number = 0;   // control, menu item or icon number
+  // Control, menu item or icon number; for SizeEvent, CloseEvent and
+  // MinimizeEvent the number of the window (-1 for a WM_QUIT, which is
+  // taken as a close request).
+  int number = 0;
   int type = 0;     // notification code, or the TrayEvent type 0..3
 };
 
@@ -57,7 +60,10 @@ void SetMinimumTrackingSize(int number, int outerWidth, int outerHeight);
 
 // A window's own message handler runs before the layer's handling. It
 // returns true when it has answered the message (result in *result); then
-// no event is produced for it.
+// no event is produced for it. It should answer only what it handles: the
+// layer itself needs WM_SIZE, WM_CLOSE, WM_COMMAND, WM_NOTIFY, the tray
+// messages and WM_GETMINMAXINFO. Set it after opening the window; the
+// messages of the window's creation reach only the layer.
 using MessageHandler = bool (*)(HWND window, UINT message, WPARAM wParam,
                                 LPARAM lParam, LRESULT* result);
 void SetMessageHandler(int window, MessageHandler handler);
@@ -69,6 +75,10 @@ constexpr DWORD ReadOnlyField = 2048;      // TextField: ES_READONLY
 constexpr DWORD MarqueeProgress = 8;       // ProgressBar: PBS_MARQUEE
 constexpr DWORD ShowSelectionAlways = 8;   // ListControl: LVS_SHOWSELALWAYS
 
+// `flags` are further window styles of the control (the constants above).
+// A progress bar gets the range 0..100; an ImageControl made here shows no
+// image (use CreateImageControl). nullptr when it cannot be created, or
+// when the window opened last has been closed.
 HWND CreateControl(ControlKind kind, int number, int x, int y, int width,
                    int height, const char* text = "", DWORD flags = 0);
 // An image control showing image `image`; a size of 0 x 0 is the icon's own.
@@ -82,13 +92,15 @@ bool IsOptionSelected(int number);
 void SelectOption(int number);
 int SelectedListRow(int number);   // -1 when none
 
-// Images 1..5, loaded from the icon files embedded in the program.
+// Images 1..5, loaded from the icon files embedded in the program (RCDATA
+// resources 101..105, each a whole ICO file).
 void LoadImages();
-HICON ImageHandle(int image);
+HICON ImageHandle(int image);      // nullptr when not loaded
 
 // Fonts by number; a font already held under the number is released first.
 void SetNumberedFont(int number, HFONT font);
 HFONT NumberedFont(int number);
 
 // Events.
-Event WaitEvent();                 // blocks until the next event
+// Blocks until the next event; Tab and Shift+Tab are handled on the way.
+Event WaitEvent();
