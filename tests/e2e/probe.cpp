@@ -12,6 +12,7 @@
 //   captionbuttons HWND  screen points of the caption's buttons (hit test)
 //   close HWND       post WM_CLOSE
 //   clipboard        CF_TEXT of the clipboard
+//   metrics          screen size and the system metrics the layout uses
 //   memory PID       private bytes and working set
 //   kill PID         TerminateProcess
 //   launch [--env NAME=VALUE]... [--cwd DIR] [--ready-caption T]
@@ -394,6 +395,15 @@ int CommandCaptionButtons(HWND window) {
   return 0;
 }
 
+int CommandMetrics() {
+  PrintLine("{\"cxscreen\":" + JsonNumber(GetSystemMetrics(SM_CXSCREEN)) +
+            ",\"cyscreen\":" + JsonNumber(GetSystemMetrics(SM_CYSCREEN)) +
+            ",\"cymenu\":" + JsonNumber(GetSystemMetrics(SM_CYMENU)) +
+            ",\"cycaption\":" + JsonNumber(GetSystemMetrics(SM_CYCAPTION)) +
+            ",\"cxsizeframe\":" + JsonNumber(GetSystemMetrics(SM_CXSIZEFRAME)) + "}");
+  return 0;
+}
+
 int CommandClose(HWND window) {
   if (!IsWindow(window)) return 1;
   bool posted = PostMessageA(window, WM_CLOSE, 0, 0) != 0;
@@ -574,7 +584,7 @@ int CommandLaunch(int argc, char** argv) {
 }
 
 int Usage() {
-  fputs("usage: probe windows|children|list|status|toolbar|captionbuttons|close|clipboard|memory|kill|launch ...\n", stderr);
+  fputs("usage: probe windows|children|metrics|list|status|toolbar|captionbuttons|close|clipboard|memory|kill|launch ...\n", stderr);
   return 2;
 }
 
@@ -585,6 +595,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   if (command == "windows") return CommandWindows(argc - 2, argv + 2);
   if (command == "clipboard") return CommandClipboard();
+  if (command == "metrics") return CommandMetrics();
   if (command == "launch") return CommandLaunch(argc - 2, argv + 2);
   if (argc < 3) return Usage();
   if (command == "children") return CommandChildren(ParseHandle(argv[2]));
