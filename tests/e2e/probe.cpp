@@ -15,6 +15,7 @@
 //   metrics          screen size and the system metrics the layout uses
 //   memory PID       private bytes and working set
 //   kill PID         TerminateProcess
+//   serve            runs commands read from standard input (see CommandServe)
 //   launch [--env NAME=VALUE]... [--cwd DIR] [--ready-caption T]
 //          [--ready-status] [--memory-after MS] [--close-after MS]
 //          -- PROGRAM [ARGS...]
@@ -584,19 +585,48 @@ int CommandLaunch(int argc, char** argv) {
 }
 
 int Usage() {
-  fputs("usage: probe windows|children|metrics|list|status|toolbar|captionbuttons|close|clipboard|memory|kill|launch ...\n", stderr);
+  fputs("usage: probe serve|windows|children|metrics|list|status|toolbar|captionbuttons|close|clipboard|memory|kill|launch ...\n", stderr);
   return 2;
 }
 
-}  // namespace
+int Dispatch(int argc, char** argv);
 
-int main(int argc, char** argv) {
+// Runs commands read from standard input, one a line with its arguments
+// separated by tabs, each answered by its lines and then {"done":code}:
+// one Wine process serves a whole test instead of one per look.
+int CommandServe() {
+  std::string line;
+  int c;
+  while (true) {
+    line.clear();
+    while ((c = fgetc(stdin)) != EOF && c != '\n') line += static_cast<char>(c);
+    if (c == EOF && line.empty()) return 0;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (true) {
+      size_t tab = line.find('\t', start);
+      words.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+    std::vector<char*> args{const_cast<char*>("probe")};
+    for (std::string& word : words) args.push_back(&word[0]);
+    args.push_back(nullptr);
+    int code = words[0] == "serve" || words[0] == "launch" ? 2 : Dispatch(static_cast<int>(args.size() - 1), args.data());
+    PrintLine("{\"done\":" + JsonNumber(code) + "}");
+  }
+}
+
+int Dispatch(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   if (command == "windows") return CommandWindows(argc - 2, argv + 2);
   if (command == "clipboard") return CommandClipboard();
   if (command == "metrics") return CommandMetrics();
   if (command == "launch") return CommandLaunch(argc - 2, argv + 2);
+  if (command == "serve") return CommandServe();
   if (argc < 3) return Usage();
   if (command == "children") return CommandChildren(ParseHandle(argv[2]));
   if (command == "list") return CommandList(ParseHandle(argv[2]));
@@ -608,3 +638,7 @@ int main(int argc, char** argv) {
   if (command == "kill") return CommandKill(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
   return Usage();
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return Dispatch(argc, argv); }

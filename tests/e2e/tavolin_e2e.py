@@ -12,6 +12,7 @@ The environment of the run gives:
                   Win32 screen coordinates are X root coordinates.
 """
 
+import atexit
 import json
 import os
 import queue
@@ -61,28 +62,71 @@ def wait_until(condition, timeout=5.0, interval=0.05, what="condition"):
 
 # ---- Wine, probe and xdotool ----------------------------------------------
 
-_winepath_cache = {}
+_root_windows_path = []
 
 
 def windows_path(unix_path):
-    """The Windows form of a Unix path, as Wine maps it (winepath -w)."""
-    unix_path = os.path.abspath(unix_path)
-    if unix_path not in _winepath_cache:
-        out = subprocess.run(["winepath", "-w", unix_path], check=True,
-                             capture_output=True, text=True, timeout=60).stdout
-        _winepath_cache[unix_path] = out.strip()
-    return _winepath_cache[unix_path]
+    """The Windows form of a Unix path, as Wine maps it: the root's form
+    (asked of winepath -w once) followed by the path with backslashes."""
+    if not _root_windows_path:
+        out = subprocess.run(["winepath", "-w", "/"], check=True,
+                             capture_output=True, text=True, timeout=120).stdout.strip()
+        _root_windows_path.append(out.rstrip("\\") + "\\")
+    return _root_windows_path[0] + os.path.abspath(unix_path).lstrip("/").replace("/", "\\")
+
+
+class _ProbeServer:
+    """One probe.exe serving every look of the test process: starting a
+    Wine program per look would cost far more than the look itself."""
+
+    def __init__(self):
+        self.process = None
+        self.lock = threading.Lock()
+
+    def run(self, args):
+        with self.lock:
+            if self.process is None or self.process.poll() is not None:
+                self.process = subprocess.Popen(["wine", need_env("TAVOLIN_PROBE"), "serve"],
+                                                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                                stderr=subprocess.DEVNULL)
+            line = "\t".join(str(a) for a in args)
+            if "\n" in line:
+                raise ValueError("probe arguments cannot hold line breaks: %r" % (args,))
+            self.process.stdin.write(line.encode("cp1252") + b"\n")
+            self.process.stdin.flush()
+            found = []
+            while True:
+                raw = self.process.stdout.readline()
+                if not raw:
+                    self.process = None
+                    raise AssertionError("probe server ended during %r" % (args,))
+                text = raw.decode("ascii", "replace").strip()
+                if not text.startswith("{"):
+                    continue
+                value = json.loads(text)
+                if "done" in value and len(value) == 1:
+                    return value["done"], found
+                found.append(value)
+
+    def stop(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.stdin.close()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+
+
+_probe_server = _ProbeServer()
+atexit.register(_probe_server.stop)
 
 
 def probe(*args, check=True):
-    """Runs probe.exe with args and returns its JSON lines as a list."""
-    command = ["wine", need_env("TAVOLIN_PROBE")] + [str(a) for a in args]
-    done = subprocess.run(command, capture_output=True, timeout=60)
-    if check and done.returncode != 0:
-        raise AssertionError("probe %s failed with %d: %r" %
-                             (" ".join(map(str, args)), done.returncode, done.stderr[-500:]))
-    lines = done.stdout.decode("ascii", "replace").splitlines()
-    return [json.loads(line) for line in lines if line.startswith("{")]
+    """Runs a probe command and returns its JSON lines as a list."""
+    code, found = _probe_server.run(args)
+    if check and code != 0:
+        raise AssertionError("probe %s failed with %d" % (" ".join(map(str, args)), code))
+    return found
 
 
 def probe_one(*args):
