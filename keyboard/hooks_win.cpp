@@ -85,8 +85,6 @@ void InstallKeyboardHooks() {
 LRESULT CALLBACK CaptureHook(int nCode, WPARAM wParam, LPARAM lParam) {
   KeyEventFacts event = EventFacts(wParam, lParam);
   switch (DecideCaptureHook(event, captureActive)) {
-    case CaptureVerdict::LetThrough:
-      return 0;
     case CaptureVerdict::PassOnAndCapture:
       capturedKeyCode = event.keyCode;
       captureActive = 0;   // at once: the next event is not taken again

@@ -1,5 +1,7 @@
 #include "keyboard/key_actions.h"
 
+#include <shellapi.h>
+
 #include <cstring>
 #include "keyboard/key_decision.h"
 #include "mapping/key_mapping.h"

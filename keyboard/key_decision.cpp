@@ -19,8 +19,7 @@ ApplyVerdict DecideApplyHook(const KeyEventFacts& event, int foundRow) {
 }
 
 CaptureVerdict DecideCaptureHook(const KeyEventFacts& event, std::int32_t captureActive) {
-  if (captureActive != 1) return CaptureVerdict::LetThrough;
-  if (event.ownMark) return CaptureVerdict::PassOn;
+  if (captureActive != 1 || event.ownMark) return CaptureVerdict::PassOn;
   if (ClassifyKeyMessage(event.message) == KeyMessageKind::Other) return CaptureVerdict::PassOn;
   return CaptureVerdict::PassOnAndCapture;
 }

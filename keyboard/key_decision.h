@@ -32,9 +32,10 @@ enum class ApplyVerdict {
   SwallowAndAct    // return 1 and have the found row's function performed
 };
 
+// While no capture waits, CaptureHook hands every event on as well: a hook
+// that returned without calling the next one would hide every key from the
+// hooks that other programs installed before ours.
 enum class CaptureVerdict {
-  LetThrough,      // return 0 at once: the event reaches its window, the
-                   // hooks further down the chain are not called
   PassOn,          // hand the event to the next hook
   PassOnAndCapture // take the key code, end the capture, hand the event on
 };

@@ -22,19 +22,19 @@ constexpr std::uint64_t MouseMessage = 0x200;
 const Case cases[] = {
   // A mapped key: swallowed on every down, acted on at the release, for key
   // and system-key messages alike.
-  {"mapped down", KeyDownMessage, false, 0, 0, ApplyVerdict::Swallow, CaptureVerdict::LetThrough},
-  {"mapped sysdown", SysKeyDownMessage, false, 3, 0, ApplyVerdict::Swallow, CaptureVerdict::LetThrough},
-  {"mapped up", KeyUpMessage, false, 0, 0, ApplyVerdict::SwallowAndAct, CaptureVerdict::LetThrough},
-  {"mapped sysup", SysKeyUpMessage, false, 7, 0, ApplyVerdict::SwallowAndAct, CaptureVerdict::LetThrough},
+  {"mapped down", KeyDownMessage, false, 0, 0, ApplyVerdict::Swallow, CaptureVerdict::PassOn},
+  {"mapped sysdown", SysKeyDownMessage, false, 3, 0, ApplyVerdict::Swallow, CaptureVerdict::PassOn},
+  {"mapped up", KeyUpMessage, false, 0, 0, ApplyVerdict::SwallowAndAct, CaptureVerdict::PassOn},
+  {"mapped sysup", SysKeyUpMessage, false, 7, 0, ApplyVerdict::SwallowAndAct, CaptureVerdict::PassOn},
   // Unmapped keys and other messages go on.
-  {"unmapped down", KeyDownMessage, false, -1, 0, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
-  {"unmapped up", KeyUpMessage, false, -1, 0, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
-  {"unmapped sysup", SysKeyUpMessage, false, -1, 0, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
-  {"other message on a mapped code", CharMessage, false, 0, 0, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
+  {"unmapped down", KeyDownMessage, false, -1, 0, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
+  {"unmapped up", KeyUpMessage, false, -1, 0, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
+  {"unmapped sysup", SysKeyUpMessage, false, -1, 0, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
+  {"other message on a mapped code", CharMessage, false, 0, 0, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
   // The program's own synthesized keys pass both hooks even when their code
   // is mapped (a row on V or Ctrl) and are never captured.
-  {"own V down on a V row", KeyDownMessage, true, 0, 0, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
-  {"own V up on a V row", KeyUpMessage, true, 0, 0, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
+  {"own V down on a V row", KeyDownMessage, true, 0, 0, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
+  {"own V up on a V row", KeyUpMessage, true, 0, 0, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
   {"own Ctrl down while capturing", KeyDownMessage, true, -1, 1, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
   {"own Ctrl up while capturing", KeyUpMessage, true, -1, 1, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
   // Capture takes the first event of any of the four kinds and passes it on.
@@ -44,8 +44,8 @@ const Case cases[] = {
   {"capture sysup", SysKeyUpMessage, false, -1, 1, ApplyVerdict::PassOn, CaptureVerdict::PassOnAndCapture},
   {"capture ignores other messages", MouseMessage, false, -1, 1, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
   // The flag must be exactly 1.
-  {"capture flag 2", KeyDownMessage, false, -1, 2, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
-  {"capture flag -1", KeyUpMessage, false, -1, -1, ApplyVerdict::PassOn, CaptureVerdict::LetThrough},
+  {"capture flag 2", KeyDownMessage, false, -1, 2, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
+  {"capture flag -1", KeyUpMessage, false, -1, -1, ApplyVerdict::PassOn, CaptureVerdict::PassOn},
   // A mapped key while capturing: ApplyHook swallows it, so CaptureHook never
   // sees it and the capture goes on (its verdict would only matter if the
   // event were passed on).
