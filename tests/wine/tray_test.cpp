@@ -68,12 +68,6 @@ bool IconRegistered() {
   return Shell_NotifyIconA(NIM_MODIFY, &record);
 }
 
-// Our icon is the only one of this test run: the first from the right
-// (icon i, counted from 0 in the order of adding, is centred at
-// 1024 - 20 * i - 10).
-constexpr int IconX = 1024 - 10;
-constexpr int IconY = 758;
-
 void MouseAt(int x, int y, DWORD flags) {
   INPUT input;
   ZeroMemory(&input, sizeof input);
@@ -84,12 +78,32 @@ void MouseAt(int x, int y, DWORD flags) {
   SendInput(1, &input, sizeof input);
 }
 
-void ClickIcon(DWORD down, DWORD up) {
-  MouseAt(IconX, IconY, 0);
+// Presses and releases a button on the taskbar at x, once or twice in a row.
+void ClickTaskbar(int x, DWORD down, DWORD up, int times) {
+  constexpr int y = 758;
+  Sleep(GetDoubleClickTime() + 100);   // no double click with the click before
+  MouseAt(x, y, 0);
   Pump(50);
-  MouseAt(IconX, IconY, down);
-  MouseAt(IconX, IconY, up);
+  for (int i = 0; i < times; ++i) {
+    MouseAt(x, y, down);
+    MouseAt(x, y, up);
+  }
   Pump(300);
+}
+
+// The notification area lines its icons up from the right in the order they
+// were added: icon i (from 0) is centred at 1024 - 20 * i - 10 in the
+// 1024 x 768 virtual desktop. Ours is found by pressing on each place until
+// window 0 hears of it; -1 when none answers.
+int OurIconX() {
+  static int found = -1;
+  for (int slot = 0; found < 0 && slot < 8; ++slot) {
+    const int x = 1024 - 20 * slot - 10;
+    (void)TakeEvents();
+    ClickTaskbar(x, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 1);
+    if (!TrayEvents(TakeEvents()).empty()) found = x;
+  }
+  return found;
 }
 
 class Tray : public ::testing::Test {
@@ -126,19 +140,29 @@ TEST_F(Tray, IconIsRegisteredUntilRemoved) {
 }
 
 TEST_F(Tray, ClicksOnTheIconBecomeTrayEvents) {
-  const struct { const char* what; DWORD down, up; int type; } clicks[] = {
-      {"left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
-      {"right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1},
+  const int iconX = OurIconX();
+  ASSERT_GE(iconX, 0) << "no click on the notification area reached window 0";
+  const struct {
+    const char* what;
+    DWORD down, up;
+    int times;
+    std::vector<int> types;
+  } clicks[] = {
+      // A press gives one event; releases and the pointer's moves none.
+      {"left", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 1, {0}},
+      {"right", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 1, {1}},
+      {"left double", MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2, {0, 2}},
+      {"right double", MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 2, {1, 3}},
   };
   for (const auto& click : clicks) {
     SCOPED_TRACE(click.what);
-    Sleep(600);   // no double click with the click before
-    ClickIcon(click.down, click.up);
-    // The press gives one event; the release and the pointer's moves none.
-    const std::vector<Event> tray = TrayEvents(TakeEvents());
-    ASSERT_EQ(tray.size(), 1u);
-    EXPECT_EQ(tray[0].number, TrayIconNumber);
-    EXPECT_EQ(tray[0].type, click.type);
+    ClickTaskbar(iconX, click.down, click.up, click.times);
+    std::vector<int> types;
+    for (const Event& event : TrayEvents(TakeEvents())) {
+      EXPECT_EQ(event.number, TrayIconNumber);
+      types.push_back(event.type);
+    }
+    EXPECT_EQ(types, click.types);
   }
 }
 
