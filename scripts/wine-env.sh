@@ -58,7 +58,8 @@ wine_env_screen() {
 }
 
 wine_env_warm() {
-  wineserver -p
+  # Fails when a wineserver of this prefix already runs, which is fine.
+  wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit >/dev/null 2>&1 || true
 }
 
