@@ -11,6 +11,7 @@
 //   toolbar HWND ID...  toolbar buttons: state, enabled, screen rect
 //   captionbuttons HWND  screen points of the caption's buttons (hit test)
 //   close HWND       post WM_CLOSE
+//   send HWND MSG [WPARAM [LPARAM]]  send a message with number arguments
 //   clipboard        CF_TEXT of the clipboard
 //   metrics          screen size and the system metrics the layout uses
 //   memory PID       private bytes and working set
@@ -405,6 +406,18 @@ int CommandMetrics() {
   return 0;
 }
 
+// Sends a message with number arguments (no pointers) and prints the result.
+int CommandSend(HWND window, int argc, char** argv) {
+  if (!IsWindow(window) || argc < 1) return 1;
+  const UINT message = static_cast<UINT>(strtoul(argv[0], nullptr, 0));
+  const WPARAM wParam = argc > 1 ? static_cast<WPARAM>(strtoull(argv[1], nullptr, 0)) : 0;
+  const LPARAM lParam = argc > 2 ? static_cast<LPARAM>(strtoll(argv[2], nullptr, 0)) : 0;
+  DWORD_PTR result = 0;
+  bool answered = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+  PrintLine("{\"answered\":" + JsonBool(answered) + ",\"result\":" + JsonNumber(static_cast<long long>(result)) + "}");
+  return answered ? 0 : 1;
+}
+
 int CommandClose(HWND window) {
   if (!IsWindow(window)) return 1;
   bool posted = PostMessageA(window, WM_CLOSE, 0, 0) != 0;
@@ -585,7 +598,7 @@ int CommandLaunch(int argc, char** argv) {
 }
 
 int Usage() {
-  fputs("usage: probe serve|windows|children|metrics|list|status|toolbar|captionbuttons|close|clipboard|memory|kill|launch ...\n", stderr);
+  fputs("usage: probe serve|windows|children|metrics|list|status|toolbar|captionbuttons|close|send|clipboard|memory|kill|launch ...\n", stderr);
   return 2;
 }
 
@@ -634,6 +647,7 @@ int Dispatch(int argc, char** argv) {
   if (command == "toolbar") return CommandToolbar(ParseHandle(argv[2]), argc - 3, argv + 3);
   if (command == "captionbuttons") return CommandCaptionButtons(ParseHandle(argv[2]));
   if (command == "close") return CommandClose(ParseHandle(argv[2]));
+  if (command == "send") return CommandSend(ParseHandle(argv[2]), argc - 3, argv + 3);
   if (command == "memory") return CommandMemory(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
   if (command == "kill") return CommandKill(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
   return Usage();

@@ -28,6 +28,7 @@ class Layout(TavolinTestCase):
         inner_width, inner_height = size(window["client"])
         status = self.run.status()
         status_height = size(status["rect"])[1]
+        self.assertGreaterEqual(status_height, 18)
         listing = self.run.list()
         left, top, right, bottom = listing["rect"]
         with self.subTest(what=what):
@@ -36,6 +37,10 @@ class Layout(TavolinTestCase):
             self.assertEqual(bottom - top, inner_height + self.menu_height - status_height - 60)
             self.assertEqual(status["rect"][3], inner_height, "status bar at the bottom edge")
             self.assertEqual(size(status["rect"])[0], inner_width)
+            # One field; room for the size grip unless maximised.
+            status_width, status_height = size(status["rect"])
+            grip = 0 if window["maximized"] else status_height - 3
+            self.assertEqual(status["parts"], [status_width - grip])
             list_inner_width = size(listing["client"])[0]
             self.assertEqual(listing["widths"][:2], [100, 300])
             self.assertEqual(sum(listing["widths"]), list_inner_width, "column 2 fills the width")
