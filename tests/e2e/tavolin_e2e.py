@@ -60,6 +60,20 @@ def wait_until(condition, timeout=5.0, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
+def eventually(check, timeout=3.0, interval=0.1):
+    """Runs check() until it raises no AssertionError: the program handles
+    its events after the messages that the probe's looks send, so a look
+    right after an action may come before the program has followed it."""
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            return check()
+        except AssertionError:
+            if time.monotonic() > deadline:
+                raise
+            time.sleep(interval)
+
+
 # ---- Wine, probe and xdotool ----------------------------------------------
 
 _root_windows_path = []

@@ -4,7 +4,7 @@ cannot be made smaller than it starts."""
 
 import unittest
 
-from tavolin_e2e import TavolinTestCase, drag, probe_one, settings_bytes, wait_until
+from tavolin_e2e import TavolinTestCase, drag, eventually, probe_one, settings_bytes, wait_until
 
 ROWS = [("Editor", "C:\\Windows\\notepad.exe|", "120"),
         ("Daten", "C:\\Daten\\", "121")]
@@ -21,6 +21,9 @@ class Layout(TavolinTestCase):
         self.run = self.start(rows=ROWS)
 
     def assertLaidOut(self, what):
+        eventually(lambda: self.checkLayout(what))
+
+    def checkLayout(self, what):
         """The list lies at x 0, y 40, spans the inner width, its height is
         the layout height (inner height plus the menu bar metric) less the
         status bar and 60; column 2 fills the rest of the list's width."""
@@ -31,19 +34,18 @@ class Layout(TavolinTestCase):
         self.assertGreaterEqual(status_height, 18)
         listing = self.run.list()
         left, top, right, bottom = listing["rect"]
-        with self.subTest(what=what):
-            self.assertEqual((left, top), (0, 40))
-            self.assertEqual(right - left, inner_width)
-            self.assertEqual(bottom - top, inner_height + self.menu_height - status_height - 60)
-            self.assertEqual(status["rect"][3], inner_height, "status bar at the bottom edge")
-            self.assertEqual(size(status["rect"])[0], inner_width)
-            # One field; room for the size grip unless maximised.
-            status_width, status_height = size(status["rect"])
-            grip = 0 if window["maximized"] else status_height - 3
-            self.assertEqual(status["parts"], [status_width - grip])
-            list_inner_width = size(listing["client"])[0]
-            self.assertEqual(listing["widths"][:2], [100, 300])
-            self.assertEqual(sum(listing["widths"]), list_inner_width, "column 2 fills the width")
+        self.assertEqual((left, top), (0, 40), what)
+        self.assertEqual(right - left, inner_width, what)
+        self.assertEqual(bottom - top, inner_height + self.menu_height - status_height - 60)
+        self.assertEqual(status["rect"][3], inner_height, "status bar at the bottom edge")
+        self.assertEqual(size(status["rect"])[0], inner_width)
+        # One field; room for the size grip unless maximised.
+        status_width, status_height = size(status["rect"])
+        grip = 0 if window["maximized"] else status_height - 3
+        self.assertEqual(status["parts"], [status_width - grip])
+        list_inner_width = size(listing["client"])[0]
+        self.assertEqual(listing["widths"][:2], [100, 300])
+        self.assertEqual(sum(listing["widths"]), list_inner_width, "column 2 fills the width")
 
     def drag_corner(self, dx, dy):
         left, top, right, bottom = self.run.window()["rect"]
@@ -72,6 +74,16 @@ class Layout(TavolinTestCase):
         self.assertEqual(size(run.window()["rect"])[1], size(initial)[1])
 
         run.close_by_close_box()
+        self.assertEndsWithZero(run)
+
+    def test_the_header_does_not_resize_columns(self):
+        run = self.run
+        listing = run.list()
+        left, top = listing["client"][0], listing["client"][1]
+        # Drag the boundary between columns 0 and 1 to the right.
+        drag(left + 100, top + 8, left + 160, top + 8)
+        self.assertEqual(run.list()["widths"], listing["widths"])
+        run.close_by_request()
         self.assertEndsWithZero(run)
 
     def test_maximise_and_restore_keep_column_2_filling(self):
