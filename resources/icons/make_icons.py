@@ -157,7 +157,7 @@ def frame(origin, angle):
 # ---------------------------------------------------------------- artwork
 # Each drawing is a list of (shape, colour) layers, painted in order.
 
-def keycap(x0, y0, x1, y1, letter=True):
+def keycap(x0, y0, x1, y1, letter=True, bold=1.0):
     """A keycap seen from the front: outline, darker sides, light top."""
     w = x1 - x0
     s = w / 26.0                       # 1.0 for the full-size key
@@ -172,7 +172,7 @@ def keycap(x0, y0, x1, y1, letter=True):
         cx = (x0 + x1) / 2
         top, foot = y0 + 6.0 * s, y0 + 17.2 * s
         half = 4.6 * s
-        stroke = 2.3 * s
+        stroke = 2.3 * s * bold
         bar = top + (foot - top) * 0.66
         layers += [
             (capsule(cx, top, cx - half, foot, stroke), OUTLINE),
@@ -196,7 +196,8 @@ def image1():
     layers = keycap(1, 1, 25, 25)
     # The pencil lies from the lower left (its tip) to the upper right.
     p = frame((14.5, 30.0), -45)
-    outline = [p(-1.0, 0), p(5.0, -4.4), p(18.8, -4.4), p(18.8, 4.4), p(5.0, 4.4)]
+    halo = [p(-1.0, 0), p(5.0, -4.4), p(18.8, -4.4), p(18.8, 4.4), p(5.0, 4.4)]
+    rim = [p(0.4, 0), p(5.2, -3.7), p(18.1, -3.7), p(18.1, 3.7), p(5.2, 3.7)]
     wood = [p(0.6, 0), p(5.4, -3.0), p(5.4, 3.0)]
     lead = [p(0.6, 0), p(2.4, -1.15), p(2.4, 1.15)]
     body = [p(5.4, -3.0), p(14.2, -3.0), p(14.2, 3.0), p(5.4, 3.0)]
@@ -204,8 +205,8 @@ def image1():
     ferrule = [p(14.2, -3.0), p(15.4, -3.0), p(15.4, 3.0), p(14.2, 3.0)]
     eraser = [p(15.4, -3.0), p(17.4, -3.0), p(17.4, 3.0), p(15.4, 3.0)]
     layers += [
-        (polygon(outline), WHITE),
-        (polygon([p(0.4, 0), p(5.2, -3.7), p(18.1, -3.7), p(18.1, 3.7), p(5.2, 3.7)]), ORANGE_DARK),
+        (polygon(halo), WHITE),
+        (polygon(rim), ORANGE_DARK),
         (polygon(wood), (250, 222, 178, 255)),
         (polygon(lead), OUTLINE),
         (polygon(body), ORANGE),
@@ -274,9 +275,10 @@ def image5():
     ]
 
 
-def app_icon():
-    """The program's icon: the same key as image 3."""
-    return image3()
+def app_icon(size):
+    """The program's icon: the same key as image 3, its letter bolder when
+    small so that it stays legible in a caption bar."""
+    return keycap(3, 3, 29, 29, bold=1.35 if size <= 16 else 1.0)
 
 
 # ---------------------------------------------------------------- raster
@@ -354,21 +356,21 @@ def ico_file(images):
     return out
 
 
+# File name: (drawing for a pixel size, the sizes the file holds).
 ICONS = {
     'app.ico': (app_icon, (16, 32, 48)),
-    'image1.ico': (image1, (32,)),
-    'image2.ico': (image2, (32,)),
-    'image3.ico': (image3, (32,)),
-    'image4.ico': (image4, (32,)),
-    'image5.ico': (image5, (32,)),
+    'image1.ico': (lambda size: image1(), (32,)),
+    'image2.ico': (lambda size: image2(), (32,)),
+    'image3.ico': (lambda size: image3(), (32,)),
+    'image4.ico': (lambda size: image4(), (32,)),
+    'image5.ico': (lambda size: image5(), (32,)),
 }
 
 
 def build_all():
     files = {}
     for name, (drawing, sizes) in ICONS.items():
-        layers = drawing()
-        files[name] = ico_file([(s, icon_image(render(layers, s))) for s in sizes])
+        files[name] = ico_file([(s, icon_image(render(drawing(s), s))) for s in sizes])
     return files
 
 
