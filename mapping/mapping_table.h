@@ -28,5 +28,7 @@ std::string MappingCell(int row, int column);
 int SelectedMapping();
 
 // The first row from the top whose key-code cell parses to `keyCode`, or
-// -1. Runs on every key event of the desktop, so it asks the list nothing.
+// -1. Runs on every key event of the desktop, so it asks the list nothing:
+// it answers from key codes kept by AppendMapping and RemoveMapping, which
+// are the only ways rows change while the bound list exists.
 int FindMapping(int32_t keyCode);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "mapping/key_mapping.h"
@@ -26,12 +27,15 @@ std::vector<int64_t> parsedKeyCodes;
 // The cell's text read with a buffer of `capacity` bytes; `length` gets
 // the number of bytes copied.
 std::string ReadCell(int row, int column, size_t capacity, size_t* length) {
-  std::vector<char> buffer(capacity, '\0');
+  // Not cleared first: after a cell of megabytes the buffer stays that
+  // large, and the keyboard hook reads cells on every key release.
+  std::unique_ptr<char[]> buffer(new char[capacity]);
+  buffer[0] = '\0';
   LVITEMA item = {};
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.iSubItem = column;
-  item.pszText = buffer.data();
+  item.pszText = buffer.get();
   item.cchTextMax = static_cast<int>(capacity);
   *length = 0;
   if (!SendMessageA(mappingList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
@@ -39,7 +43,7 @@ std::string ReadCell(int row, int column, size_t capacity, size_t* length) {
   }
   // The list may hand back a text of its own instead of filling the buffer.
   std::string cell;
-  if (item.pszText == buffer.data()) cell.assign(buffer.data(), strnlen(buffer.data(), capacity));
+  if (item.pszText == buffer.get()) cell.assign(buffer.get(), strnlen(buffer.get(), capacity));
   else if (item.pszText) cell = item.pszText;
   *length = cell.size();
   return cell;
