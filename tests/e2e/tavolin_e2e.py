@@ -10,6 +10,13 @@ The environment of the run gives:
   WINEPREFIX, DISPLAY  the Wine prefix and the X screen (scripts/wine-env.sh);
                   the prefix runs every program in one virtual desktop, so
                   Win32 screen coordinates are X root coordinates.
+
+By hand, in one shell:
+  BUILD_DIR=$PWD/build/windows; source scripts/wine-env.sh
+  wine_env_prepare; wine_env_screen; wine_env_warm
+  ctest --test-dir $BUILD_DIR -R e2e_ -V      # then: wine_env_stop
+Looks go through one probe.exe in "serve" mode (see probe.cpp); the program
+itself is started by "probe.exe launch", which gives it its own "appdata".
 """
 
 import atexit
