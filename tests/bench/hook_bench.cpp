@@ -10,6 +10,9 @@
 //                               ROWS rows in a hidden window
 //   hook_bench.exe host empty   installs a hook that only calls the next one
 //   hook_bench.exe host none    installs no hook at all
+//   hook_bench.exe host inline  254 rows under an apply hook that performs
+//                               the function inside the hook call, for
+//                               comparison
 //
 // Under Wine a SendInput call returns only after the low-level hooks of the
 // desktop have run, so its duration is the cost of the hooks plus a fixed
@@ -28,6 +31,7 @@
 #include <vector>
 
 #include "keyboard/hooks.h"
+#include "keyboard/key_actions.h"
 #include "mapping/mapping_table.h"
 
 namespace {
@@ -86,6 +90,16 @@ LRESULT CALLBACK EmptyHook(int nCode, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
+// For comparison only: an apply hook that performs the row's function inside
+// the hook call, as a naive one would, instead of right after it.
+LRESULT CALLBACK InlineApplyHook(int nCode, WPARAM wParam, LPARAM lParam) {
+  const KBDLLHOOKSTRUCT* record = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+  int row = FindMapping(static_cast<int32_t>(record->vkCode));
+  if (row < 0) return CallNextHookEx(nullptr, nCode, wParam, lParam);
+  if (wParam == WM_KEYUP || wParam == WM_SYSKEYUP) PerformKeyAction(MappingCell(row, 1));
+  return 1;
+}
+
 // The shell reports the missing file in a message box; close such boxes so
 // the host does not pile them up.
 void CALLBACK CloseMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
@@ -127,6 +141,10 @@ int RunHost(const std::string& kind) {
   if (!shared) return 2;
   if (kind == "empty") {
     (void)SetWindowsHookExA(WH_KEYBOARD_LL, EmptyHook, GetModuleHandleA(nullptr), 0);
+  } else if (kind == "inline") {
+    BuildTable(254);
+    (void)SetWindowsHookExA(WH_KEYBOARD_LL, CaptureHook, GetModuleHandleA(nullptr), 0);
+    (void)SetWindowsHookExA(WH_KEYBOARD_LL, InlineApplyHook, GetModuleHandleA(nullptr), 0);
   } else if (kind != "none") {
     BuildTable(std::atoi(kind.c_str()));
     InstallKeyboardHooks();
@@ -221,7 +239,7 @@ bool MeasureRound(int presses, Samples* samples) {
 }
 
 int RunDriver(int presses, int rounds) {
-  const char* kinds[] = {"none", "empty", "1", "10", "100", "254", "1000"};
+  const char* kinds[] = {"none", "empty", "1", "10", "100", "254", "1000", "inline"};
   std::vector<Samples> all;
   for (const char* kind : kinds) {
     all.emplace_back();
@@ -242,7 +260,9 @@ int RunDriver(int presses, int rounds) {
   double emptyHookUnmapped = Median(empty.hookUnmapped), emptyHookMapped = Median(empty.hookMapped);
   std::printf("Key events sent with SendInput from a second process, %d rounds; times in us.\n"
               "send: median duration of one SendInput call (hooks of the host included)\n"
-              "hook: one call of the host's hook chain, timed inside the host\n\n", rounds);
+              "hook: one call of the host's hook chain, timed inside the host\n"
+              "inline: 254 rows, the function performed inside the hook call (comparison)\n\n",
+              rounds);
   std::printf("%-6s | %-27s | %-27s | %-33s\n", "", "unmapped key", "mapped key (slow action)",
               "every hook call");
   std::printf("%-6s | %7s %5s %7s %5s | %7s %5s %7s %5s | %7s %7s %8s %8s\n", "table", "send",
