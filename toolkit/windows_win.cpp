@@ -76,6 +76,9 @@ bool OpenNumberedWindow(int number, int innerWidth, int innerHeight,
   // goes first, and so does the class of one destroyed behind our back.
   CloseNumberedWindow(number);
   ReleaseWindowRecord(number);
+  // Until this window exists, controls have no window to go to: should the
+  // opening fail, none of them lands in the window opened before.
+  lastOpenedWindow = -1;
 
   WindowRecord record;
   record.windowClass = RegisterWindowClass(number);

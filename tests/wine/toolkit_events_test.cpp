@@ -274,4 +274,14 @@ TEST_F(ListEventsTest, ClickOnARowSelectsItAndIsReported) {
   for (const Event& event : events) EXPECT_EQ(event.number, MappingListControl);
 }
 
+TEST_F(ListEventsTest, DoubleClickIsReported) {
+  const POINT centre = RowCentre(1);
+  ClickAt(centre.x, centre.y);
+  ClickAt(centre.x, centre.y);
+  const std::vector<Event> events = EventsUntilIdle();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back(), MakeEvent(GadgetEvent, MappingListControl, static_cast<int>(NM_DBLCLK)));
+  EXPECT_EQ(SelectedListRow(MappingListControl), 1);
+}
+
 }  // namespace

@@ -118,6 +118,8 @@ TEST_F(WindowsTest, FailedCreationLeavesTheNumberFree) {
   // A top-level window cannot be a child: CreateWindowExA refuses it.
   EXPECT_FALSE(OpenNumberedWindow(StartModeDialog, 400, 120, "x", WS_CHILD));
   EXPECT_FALSE(IsWindowOpen(StartModeDialog));
+  EXPECT_EQ(CreateControl(PushButton, StartModeCancel, 10, 10, 80, 24, "x"), nullptr)
+      << "no control lands in the window opened before";
   EXPECT_EQ(WindowHandle(StartModeDialog), nullptr);
   WNDCLASSEXA info = {};
   info.cbSize = sizeof(info);
