@@ -78,7 +78,9 @@ constexpr DWORD ShowSelectionAlways = 8;   // ListControl: LVS_SHOWSELALWAYS
 // `flags` are further window styles of the control (the constants above).
 // A progress bar gets the range 0..100; an ImageControl made here shows no
 // image (use CreateImageControl). nullptr when it cannot be created, or
-// when the window opened last has been closed.
+// when the window opened last has been closed or failed to open. Text
+// fields report gaining and losing the focus (EN_SETFOCUS, EN_KILLFOCUS)
+// as GadgetEvents like their other notifications.
 HWND CreateControl(ControlKind kind, int number, int x, int y, int width,
                    int height, const char* text = "", DWORD flags = 0);
 // An image control showing image `image`; a size of 0 x 0 is the icon's own.
