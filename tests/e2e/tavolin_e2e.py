@@ -206,9 +206,12 @@ def screenshot(path, rect=None):
 
 
 def kill_leftovers():
-    """Ends every process that still shows a Tavolin main window."""
+    """Ends every process that still shows a Tavolin main window. Only the
+    main window has a menu bar: the shell's tooltip of the notification
+    icon carries the same text, and its process is the virtual desktop."""
     for window in probe("windows", "--caption", CAPTION, check=False):
-        probe("kill", window["pid"], check=False)
+        if window["menu"]:
+            probe("kill", window["pid"], check=False)
 
 
 # ---- one run of the program ------------------------------------------------
