@@ -7,13 +7,16 @@ about box."""
 import time
 import unittest
 
-from tavolin_e2e import (CAPTION, TavolinTestCase, click, probe, settings_bytes,
+from tavolin_e2e import (CAPTION, TavolinTestCase, click, key, probe, settings_bytes,
                          wait_until, xdotool)
 
 ROWS = [("Editor", "C:\\Windows\\notepad.exe|", "120"),
         ("Grüße", "|Mit freundlichen Grüßen", "121")]
 
 TASKBAR_Y = 758
+# Two presses on the icon closer in time than this make a double click,
+# which does nothing.
+DOUBLE_CLICK_GAP = 0.6
 POPUP_ITEMS = ["Anzeigen", "Verstecken", "Beenden"]
 
 
@@ -23,13 +26,14 @@ def icon_x(slot):
     return 1024 - 20 * slot - 10
 
 
-def taskbar_buttons():
-    """The texts of the visible window buttons on the taskbar."""
-    texts = []
+def has_taskbar_button(run):
+    """Whether the taskbar shows a button for the main window: the shell's
+    window buttons carry the window's handle as their identifier."""
     for bar in probe("windows", "--class", "Shell_TrayWnd"):
-        texts += [child["text"] for child in probe("children", bar["hwnd"])
-                  if child["class"].lower() == "button" and child["visible"]]
-    return texts
+        for child in probe("children", bar["hwnd"]):
+            if child["id"] == run.hwnd and child["visible"]:
+                return True
+    return False
 
 
 def visible_popups(run):
@@ -37,9 +41,27 @@ def visible_popups(run):
 
 
 def close_popup(run):
-    """A click on the empty desktop closes an open popup without choosing."""
-    click(10, 10)
+    """Escape closes an open popup without choosing. (Under Wine a click
+    beside a popup whose button was released outside it does not.)"""
+    key("Escape", over=(100, 100))
     wait_until(lambda: not visible_popups(run), what="the popup closed")
+
+
+def press_right_on_icon(run, x, timeout=5.0):
+    """A right press on the icon; returns the popup that it opens. The
+    button is released away from the popup: at the screen's corner the
+    system may move the popup under the pointer, and a release over an item
+    would choose it."""
+    time.sleep(DOUBLE_CLICK_GAP)
+    xdotool("mousemove", "--sync", x, TASKBAR_Y)
+    xdotool("mousedown", 3)
+    try:
+        # Shown and placed: a popup is made visible before it is moved.
+        return wait_until(lambda: [w for w in visible_popups(run) if w["rect"][2] > 0],
+                          timeout=timeout, what="the tray popup")[0]
+    finally:
+        xdotool("mousemove", "--sync", 200, 150)
+        xdotool("mouseup", 3)
 
 
 class TrayTestCase(TavolinTestCase):
@@ -49,18 +71,20 @@ class TrayTestCase(TavolinTestCase):
         programs ended from outside may still stand to its right)."""
         for slot in range(8):
             x = icon_x(slot)
-            click(x, TASKBAR_Y, 3)
             try:
-                wait_until(lambda: visible_popups(run), timeout=1.5, what="the popup")
+                press_right_on_icon(run, x, timeout=1.5)
             except AssertionError:
+                key("Escape", over=(100, 100))   # another program's popup, if any
                 continue
             close_popup(run)
             return x
         raise AssertionError("no icon of the program in the notification area")
 
     def open_popup(self, run, x):
-        click(x, TASKBAR_Y, 3)
-        return wait_until(lambda: visible_popups(run), what="the tray popup")[0]
+        menu = press_right_on_icon(run, x)
+        time.sleep(0.2)
+        self.assertTrue(visible_popups(run), "the popup stays open after the release")
+        return menu
 
     def choose_popup_item(self, run, x, name):
         menu = self.open_popup(run, x)
@@ -90,31 +114,37 @@ class Tray(TrayTestCase):
         for placement in ("normal", "maximised"):
             with self.subTest(placement=placement):
                 run = self.start(name=placement)
-                x = self.find_icon(run)
-                if placement == "maximised":
-                    self.maximise(run)
-                wait_until(lambda: CAPTION in taskbar_buttons(), what="the taskbar button")
-
-                run.click_caption_button("minimize")
-                window = self.wait_hidden(run)
-                self.assertTrue(window["minimized"])
-                wait_until(lambda: CAPTION not in taskbar_buttons(),
-                           what="the taskbar button gone")
-                # It stays hidden: every later pass of the loop hides it again.
-                time.sleep(0.5)
-                self.assertFalse(run.window()["visible"])
-
-                # The window comes back while the button is still down, as it
-                # was before it was minimised.
-                xdotool("mousemove", "--sync", x, TASKBAR_Y)
-                xdotool("mousedown", 1)
                 try:
-                    self.wait_shown(run, maximized=placement == "maximised")
+                    self.minimise_and_bring_back(run, placement == "maximised")
                 finally:
-                    xdotool("mouseup", 1)
-                wait_until(lambda: CAPTION in taskbar_buttons(), what="the taskbar button back")
-                run.close_by_request()
-                self.assertEndsWithZero(run)
+                    run.kill()   # the next placement needs the icon's place
+
+    def minimise_and_bring_back(self, run, maximised):
+        x = self.find_icon(run)
+        if maximised:
+            self.maximise(run)
+        wait_until(lambda: has_taskbar_button(run), what="the taskbar button")
+
+        run.click_caption_button("minimize")
+        window = self.wait_hidden(run)
+        self.assertTrue(window["minimized"])
+        wait_until(lambda: not has_taskbar_button(run), what="the taskbar button gone")
+        # It stays hidden: every later pass of the loop hides it again.
+        time.sleep(0.5)
+        self.assertFalse(run.window()["visible"])
+
+        # The window comes back while the button is still down, as it was
+        # before it was minimised.
+        time.sleep(DOUBLE_CLICK_GAP)
+        xdotool("mousemove", "--sync", x, TASKBAR_Y)
+        xdotool("mousedown", 1)
+        try:
+            self.wait_shown(run, maximized=maximised)
+        finally:
+            xdotool("mouseup", 1)
+        wait_until(lambda: has_taskbar_button(run), what="the taskbar button back")
+        run.close_by_request()
+        self.assertEndsWithZero(run)
 
     def test_popup_opens_at_the_pointer_with_its_three_items(self):
         run = self.start()
@@ -123,12 +153,14 @@ class Tray(TrayTestCase):
         self.assertEqual(menu["owner"], run.hwnd)
         left, top, right, bottom = menu["rect"]
         # At the bottom-right corner the system moves the popup into the
-        # screen's work area; it still lies at the pointer.
+        # screen; it still lies at the pointer. (Its exact place, one pixel
+        # up and left of the pointer, is checked where it fits on the screen,
+        # in the Windows-side tests.)
         self.assertLessEqual(left, x - 1)
         self.assertLess(x - 1, right)
-        self.assertLessEqual(bottom, TASKBAR_Y - 1)
-        self.assertGreater(bottom, TASKBAR_Y - 40)
-        # Three items of equal height, none of them a separator.
+        self.assertLessEqual(bottom, 768)
+        self.assertLess(TASKBAR_Y - 1 - 120, top)
+        # Three items of the menu's font height, none a separator.
         self.assertGreater(bottom - top, 3 * 12)
         close_popup(run)
         self.wait_shown(run, maximized=False)
@@ -138,27 +170,39 @@ class Tray(TrayTestCase):
     def test_verstecken_and_anzeigen(self):
         run = self.start()
         x = self.find_icon(run)
-        self.maximise(run)
 
-        # "Verstecken" hides without minimising; "Anzeigen" then shows the
-        # window at its normal size.
+        # "Verstecken" hides without minimising; "Anzeigen" shows again.
         self.choose_popup_item(run, x, "Verstecken")
         window = self.wait_hidden(run)
         self.assertFalse(window["minimized"])
-        wait_until(lambda: CAPTION not in taskbar_buttons(), what="the taskbar button gone")
+        wait_until(lambda: not has_taskbar_button(run), what="the taskbar button gone")
         self.choose_popup_item(run, x, "Anzeigen")
         self.wait_shown(run, maximized=False)
-
-        # "Anzeigen" on a shown, maximised window: normal size again.
-        self.maximise(run)
-        self.choose_popup_item(run, x, "Anzeigen")
-        wait_until(lambda: not run.window()["maximized"], what="the normal size")
-        self.wait_shown(run, maximized=False)
+        wait_until(lambda: has_taskbar_button(run), what="the taskbar button back")
 
         # A left press on a shown window keeps it shown.
+        time.sleep(DOUBLE_CLICK_GAP)
         click(x, TASKBAR_Y)
         time.sleep(0.3)
         self.wait_shown(run, maximized=False)
+
+        with self.subTest(placement="maximised"):
+            self.maximise(run)
+            if run.window()["rect"][3] > TASKBAR_Y:
+                # Wine's taskbar stays below a maximised window that covers
+                # it; the Windows-side tests show this case.
+                self.skipTest("the maximised window covers the notification area")
+            # "Verstecken", then "Anzeigen": the normal size.
+            self.choose_popup_item(run, x, "Verstecken")
+            window = self.wait_hidden(run)
+            self.assertFalse(window["minimized"])
+            self.choose_popup_item(run, x, "Anzeigen")
+            self.wait_shown(run, maximized=False)
+            # "Anzeigen" on a shown, maximised window: the normal size too.
+            self.maximise(run)
+            self.choose_popup_item(run, x, "Anzeigen")
+            self.wait_shown(run, maximized=False)
+
         run.close_by_request()
         self.assertEndsWithZero(run)
 
@@ -192,16 +236,19 @@ class Quitting(TrayTestCase):
         for name, prepare in situations.items():
             with self.subTest(situation=name):
                 run = self.start(rows=ROWS, name=name.split()[0])
-                x = self.find_icon(run)
-                # A removal shows that this path writes the file.
-                run.click_row(0)
-                wait_until(lambda: run.button_enabled(4), what="button 4 enabled")
-                run.click_button(4)
-                wait_until(lambda: run.list()["count"] == 1, what="the row removed")
-                prepare(run, x)
-                self.choose_popup_item(run, x, "Beenden")
-                self.assertEndsWithZero(run)
-                self.assertEqual(run.settings(), settings_bytes(ROWS[1:]))
+                try:
+                    x = self.find_icon(run)
+                    # A removal shows that this path writes the file.
+                    run.click_row(0)
+                    wait_until(lambda: run.button_enabled(4), what="button 4 enabled")
+                    run.click_button(4)
+                    wait_until(lambda: run.list()["count"] == 1, what="the row removed")
+                    prepare(run, x)
+                    self.choose_popup_item(run, x, "Beenden")
+                    self.assertEndsWithZero(run)
+                    self.assertEqual(run.settings(), settings_bytes(ROWS[1:]))
+                finally:
+                    run.kill()   # the next situation needs the icon's place
 
 
 class AboutBox(TrayTestCase):
