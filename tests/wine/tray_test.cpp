@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
