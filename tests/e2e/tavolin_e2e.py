@@ -205,6 +205,12 @@ def screenshot(path, rect=None):
     subprocess.run(command + [path], check=True, timeout=60)
 
 
+def clipboard_text():
+    """The clipboard's CF_TEXT, or None when it holds none."""
+    found = probe_one("clipboard")
+    return found["text"] if found["present"] else None
+
+
 def kill_leftovers():
     """Ends every process that still shows a Tavolin main window. Only the
     main window has a menu bar: the shell's tooltip of the notification
