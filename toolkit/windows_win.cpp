@@ -64,8 +64,12 @@ ATOM RegisterWindowClass(int number) {
 }
 
 bool MayTakeFocus(HWND control) {
-  return IsWindowEnabled(control) && IsWindowVisible(control) &&
-         (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) != 0;
+  if (!IsWindowEnabled(control) || !IsWindowVisible(control)) return false;
+  // The button control itself drops WS_TABSTOP from an option whenever it
+  // is unchecked; every option stays a tab stop of its own all the same.
+  const ControlRecord* record = FindControlByHandle(control);
+  if (record != nullptr && record->kind == OptionButton) return true;
+  return (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) != 0;
 }
 
 }  // namespace
