@@ -171,6 +171,18 @@ class Dialogs(TavolinTestCase):
         for number in (212, 213, 214, 215, 216, 217):
             self.assertFalse(controls[number]["enabled"], number)
 
+        # Tab and Shift+Tab walk 203, 206, 207, 208, 210, 211, 220, 218,
+        # 221 here: six steps forward and three back from 203 reach 220.
+        inside = (edit["client"][0] + 5, edit["client"][1] + 5)
+        self.type_into(edit, 203, "a")
+        key(*["Tab"] * 6, over=inside)
+        xdotool("type", "--", "p")
+        self.click_control(edit, 203)
+        key(*["shift+Tab"] * 3, over=inside)
+        xdotool("type", "--", "q")
+        wait_until(lambda: self.text_of(edit, 220) == "pq", what="220 reached by Tab")
+        self.assertEqual(self.text_of(edit, 203), "a")
+
         # The file field takes no typing; a cancelled chooser leaves it.
         self.type_into(edit, 210, "abc")
         self.assertEqual(self.text_of(edit, 210), "")
