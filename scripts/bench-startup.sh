@@ -29,9 +29,17 @@ wine_env_warm
 
 export BENCH_RUNS=$runs
 export BENCH_WORK="$BUILD_DIR/bench-startup"
-export BENCH_PROBE="$BUILD_DIR/tests/e2e/probe.exe"
-export BENCH_TAVOLIN="$BUILD_DIR/app/Tavolin.exe"
-export BENCH_BASELINE="$BUILD_DIR/tests/bench/startup_baseline.exe"
+# Where the build put each program (the layout of the build folder may change).
+built() {
+  local found
+  found=$(find "$BUILD_DIR" -name "$1" -type f -not -path "*/wineprefix*" -not -path "*/CMakeFiles/*" | head -n 1)
+  if [ -z "$found" ]; then echo "bench-startup: $1 not found under $BUILD_DIR" >&2; exit 1; fi
+  echo "$found"
+}
+BENCH_PROBE=$(built probe.exe)
+BENCH_TAVOLIN=$(built Tavolin.exe)
+BENCH_BASELINE=$(built startup_baseline.exe)
+export BENCH_PROBE BENCH_TAVOLIN BENCH_BASELINE
 
 python3 - <<'PY'
 import json, os, shutil, statistics, subprocess
