@@ -23,6 +23,14 @@ void EnableGroup(const int (&group)[count], bool enable) {
   for (int control : group) EnableControl(control, enable);
 }
 
+// The first selected option in the order 206, 207, 208; 0 when none is.
+int SelectedOption() {
+  for (int option : {EditRunFileOption, EditOpenFolderOption, EditOutputTextOption}) {
+    if (IsOptionSelected(option)) return option;
+  }
+  return 0;
+}
+
 void CreateLabelGroup() {
   CreateControl(GroupBox, EditLabelGroup, 10, 10, 460, 60, "Bezeichnung");
   CreateImageControl(EditLabelImage, 20, 30, 0, 0, ImageKey);
@@ -72,21 +80,11 @@ void OpenEditDialog() {
 }
 
 void UpdateFunctionFields() {
-  bool file = false;
-  bool folder = false;
-  bool text = false;
-  if (IsOptionSelected(EditRunFileOption)) {
-    file = true;
-  } else if (IsOptionSelected(EditOpenFolderOption)) {
-    folder = true;
-  } else if (IsOptionSelected(EditOutputTextOption)) {
-    text = true;
-  } else {
-    return;   // no option selected: every group keeps its state
-  }
-  EnableGroup(fileGroup, file);
-  EnableGroup(folderGroup, folder);
-  EnableGroup(textGroup, text);
+  const int option = SelectedOption();
+  if (option == 0) return;   // no option selected: every group keeps its state
+  EnableGroup(fileGroup, option == EditRunFileOption);
+  EnableGroup(folderGroup, option == EditOpenFolderOption);
+  EnableGroup(textGroup, option == EditOutputTextOption);
 }
 
 void ChooseFile() {
@@ -100,19 +98,11 @@ void ChooseFolder() {
 }
 
 void CompleteEditDialog() {
-  bool haveKind = true;
-  FunctionKind kind = FunctionKind::RunFile;
-  if (IsOptionSelected(EditRunFileOption)) {
-    kind = FunctionKind::RunFile;
-  } else if (IsOptionSelected(EditOpenFolderOption)) {
-    kind = FunctionKind::OpenFolder;
-  } else if (IsOptionSelected(EditOutputTextOption)) {
-    kind = FunctionKind::OutputText;
-  } else {
-    haveKind = false;
-  }
-
-  if (haveKind) {
+  const int option = SelectedOption();
+  if (option != 0) {
+    const FunctionKind kind = option == EditRunFileOption      ? FunctionKind::RunFile
+                              : option == EditOpenFolderOption ? FunctionKind::OpenFolder
+                                                               : FunctionKind::OutputText;
     // The texts are taken exactly as they stand; ComposeFunctionText uses
     // only those of the chosen kind.
     const std::string functionText = ComposeFunctionText(
