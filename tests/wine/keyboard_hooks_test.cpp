@@ -267,6 +267,41 @@ TEST_F(KeyboardHooks, KeysCarryingTheOwnMarkPassEvenWhenMapped) {
   EXPECT_EQ(FieldText(), "a");
 }
 
+// Keys typed on the X display with xdotool reach the hooks as hardware
+// input (not injected, no extra information), as a user's keys do. Wine
+// starts the Unix program itself; the pointer is put over the virtual
+// desktop so that the keys reach Wine.
+bool RunXdotool(const std::string& arguments) {
+  std::string commandLine = "Z:\\usr\\bin\\xdotool " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  // Pump while xdotool types: the hooks run on this thread.
+  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 5000, QS_ALLINPUT) ==
+         WAIT_OBJECT_0 + 1)
+    Pump(1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+TEST_F(KeyboardHooks, TypedKeysOnTheDisplay) {
+  AddRow("Gruss", "Ausgabe:xdo", VK_F9);
+  RECT field;
+  GetWindowRect(typingField, &field);
+  if (!RunXdotool("mousemove " + std::to_string(field.left + 20) + " " +
+                  std::to_string(field.top + 10)))
+    GTEST_SKIP() << "xdotool cannot be started";
+  FocusTypingField();
+  ASSERT_TRUE(RunXdotool("key a keydown F9 keydown F9 keyup F9 key b"));
+  Pump(400);
+  EXPECT_EQ(FieldText(), "axdob");
+  EXPECT_EQ(passedOn, "d65 u65 d17* d86* u86* u17* d66 u66");
+}
+
 // A timer inside the message box presses the mapped key, a second one
 // notes the clipboard and closes the box: the action must have run while
 // the box was still open.
