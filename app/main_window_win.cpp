@@ -184,24 +184,18 @@ bool MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 void BuildMenuBar() {
-  HWND window = MainHandle();
   HMENU bar = CreateMenu();
   if (!bar) return;
-  (void)SetMenu(window, bar);
-
   HMENU program = CreatePopupMenu();
-  (void)AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(program), "Programm");
-  (void)SetMenu(window, bar);
   AppendOwnerDrawnItem(program, MenuAutostart, "Autostart");
-  (void)SetMenu(window, bar);
   AppendOwnerDrawnItem(program, MenuQuit, "Beenden");
-  (void)SetMenu(window, bar);
-
+  (void)AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(program), "Programm");
   HMENU help = CreatePopupMenu();
-  (void)AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(help), "Hilfe");
-  (void)SetMenu(window, bar);
   AppendOwnerDrawnItem(help, MenuAbout, "Informationen");
-  (void)SetMenu(window, bar);
+  (void)AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(help), "Hilfe");
+  // Attached once, complete: every attachment of a bar to the visible window
+  // recomputes and repaints its frame.
+  (void)SetMenu(MainHandle(), bar);
 }
 
 void BuildToolbar() {

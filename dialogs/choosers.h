@@ -15,7 +15,8 @@ std::string RunFileChooser(const std::string& title, const std::string& patternL
 // folder with a final backslash, or empty when cancelled or failed.
 std::string RunFolderChooser(const std::string& title, const std::string& initialFolder);
 
-// SHELL32.DLL from the system folder and from nowhere else, so that a file
-// of that name beside the program or in the current directory is never
-// loaded. nullptr when it cannot be loaded; release with FreeLibrary.
-HMODULE LoadSystemShellLibrary();
+// A library of the system folder, such as "SHELL32.DLL", loaded from there
+// and from nowhere else, so that a file of that name beside the program or
+// in the current directory is never loaded. nullptr when it cannot be
+// loaded; release with FreeLibrary.
+HMODULE LoadSystemLibrary(const char* name);

@@ -71,16 +71,17 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM initialFo
   return 0;
 }
 
+using OpenFileNameProc = BOOL(WINAPI*)(LPOPENFILENAMEA);
 using BrowseForFolderProc = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA);
 using PathFromIdListProc = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPSTR);
 
 }  // namespace
 
-HMODULE LoadSystemShellLibrary() {
+HMODULE LoadSystemLibrary(const char* name) {
   char systemFolder[MAX_PATH];
   const UINT length = GetSystemDirectoryA(systemFolder, sizeof systemFolder);
   if (length == 0 || length >= sizeof systemFolder) return nullptr;
-  const std::string path = std::string(systemFolder, length) + "\\SHELL32.DLL";
+  const std::string path = std::string(systemFolder, length) + "\\" + name;
   // The full path names the file; the flag keeps the libraries it needs in
   // the system folder too. Systems that lack the flag reject it, and then
   // the full path alone decides.
@@ -111,9 +112,17 @@ std::string RunFileChooser(const std::string& title, const std::string& patternL
   // The shortcut of the autostart is built from the current directory, so it
   // must survive the chooser. OFN_NOCHANGEDIR is not honoured by every
   // system's open dialog: put the folder back ourselves.
+  // The common dialog library is loaded when the chooser is first used and
+  // then kept: most runs of the program never open it, and loading it at
+  // start-up would cost every run start time and memory. It stays loaded
+  // because the dialog may leave threads of the shell running in it.
+  static HMODULE dialogs = LoadSystemLibrary("COMDLG32.DLL");
+  if (dialogs == nullptr) return std::string();
+  auto getOpenFileName = reinterpret_cast<OpenFileNameProc>(
+      reinterpret_cast<void*>(GetProcAddress(dialogs, "GetOpenFileNameA")));
   const std::string folderBefore = CurrentDirectory();
   const std::vector<HWND> disabled = DisableOtherWindows();
-  const BOOL chosen = GetOpenFileNameA(&request);
+  const BOOL chosen = getOpenFileName != nullptr && getOpenFileName(&request);
   EnableWindowsAgain(disabled);
   if (!folderBefore.empty() && CurrentDirectory() != folderBefore) {
     (void)SetCurrentDirectoryA(folderBefore.c_str());
@@ -122,7 +131,7 @@ std::string RunFileChooser(const std::string& title, const std::string& patternL
 }
 
 std::string RunFolderChooser(const std::string& title, const std::string& initialFolder) {
-  HMODULE shell = LoadSystemShellLibrary();
+  HMODULE shell = LoadSystemLibrary("SHELL32.DLL");
   if (shell == nullptr) return std::string();
   auto browseForFolder = reinterpret_cast<BrowseForFolderProc>(
       reinterpret_cast<void*>(GetProcAddress(shell, "SHBrowseForFolderA")));

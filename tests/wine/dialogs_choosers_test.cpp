@@ -261,7 +261,7 @@ TEST(ShellLibrary, LoadsOnlyFromTheSystemFolder) {
   (void)CloseHandle(file);
   ASSERT_TRUE(SetCurrentDirectoryA(planted.c_str()));
 
-  HMODULE shell = LoadSystemShellLibrary();
+  HMODULE shell = LoadSystemLibrary("SHELL32.DLL");
   (void)SetCurrentDirectoryA(before.c_str());
   ASSERT_NE(shell, nullptr);
   char loaded[MAX_PATH] = {};
