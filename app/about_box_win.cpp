@@ -4,9 +4,8 @@
 
 #include <windows.h>
 #include <string>
-#include <vector>
-
 #include "app/program.h"
+#include "toolkit/modal.h"
 
 namespace {
 
@@ -26,42 +25,14 @@ std::string AboutText() {
   return text;
 }
 
-struct DisableSweep {
-  HWND foreground;
-  std::vector<HWND> disabled;
-};
-
-BOOL CALLBACK DisableIfUsable(HWND window, LPARAM sweepAddress) {
-  DisableSweep* sweep = reinterpret_cast<DisableSweep*>(sweepAddress);
-  if (window != sweep->foreground && IsWindowVisible(window) &&
-      IsWindowEnabled(window)) {
-    (void)EnableWindow(window, FALSE);
-    sweep->disabled.push_back(window);
-  }
-  return TRUE;
-}
-
-// The box's owner: the foreground window when it is one of ours.
-HWND BoxOwner(HWND foreground) {
-  if (!foreground) return nullptr;
-  DWORD process = 0;
-  (void)GetWindowThreadProcessId(foreground, &process);
-  return process == GetCurrentProcessId() ? foreground : nullptr;
-}
-
 }  // namespace
 
 void ShowAboutBox() {
   const std::string text = AboutText();
-  DisableSweep sweep;
-  sweep.foreground = GetForegroundWindow();
   // The message box disables its owner itself; every other window of the
   // program is disabled here so that none can be used while the box is open.
-  (void)EnumThreadWindows(GetCurrentThreadId(), DisableIfUsable,
-                          reinterpret_cast<LPARAM>(&sweep));
-  (void)MessageBoxA(BoxOwner(sweep.foreground), text.c_str(), "Informationen",
-                    MB_OK | MB_ICONINFORMATION);
-  // Exactly the windows disabled above: one that was disabled before (the
-  // owner of an open dialog) stays disabled.
-  for (HWND window : sweep.disabled) (void)EnableWindow(window, TRUE);
+  const HWND owner = OwnForegroundWindow();
+  const std::vector<HWND> disabled = DisableOtherWindows();
+  (void)MessageBoxA(owner, text.c_str(), "Informationen", MB_OK | MB_ICONINFORMATION);
+  EnableWindowsAgain(disabled);
 }

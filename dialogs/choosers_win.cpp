@@ -9,49 +9,9 @@
 #include <vector>
 
 #include "dialogs/folder_rules.h"
+#include "toolkit/modal.h"
 
 namespace {
-
-// The chooser's owner: the foreground window when it is one of ours
-// (normally the edit dialog), otherwise none.
-HWND OwnForegroundWindow() {
-  HWND foreground = GetForegroundWindow();
-  if (foreground == nullptr) return nullptr;
-  DWORD processId = 0;
-  (void)GetWindowThreadProcessId(foreground, &processId);
-  return processId == GetCurrentProcessId() ? foreground : nullptr;
-}
-
-struct WindowsToDisable {
-  HWND foreground;
-  std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindowToDisable(HWND window, LPARAM data) {
-  auto* collected = reinterpret_cast<WindowsToDisable*>(data);
-  if (window != collected->foreground && IsWindowVisible(window) &&
-      IsWindowEnabled(window)) {
-    collected->windows.push_back(window);
-  }
-  return TRUE;
-}
-
-// While a chooser runs, no other window of the program takes input: every
-// visible, enabled top-level window of this thread but the foreground one
-// is disabled, and exactly those are enabled again afterwards.
-std::vector<HWND> DisableOtherWindows() {
-  WindowsToDisable collected{GetForegroundWindow(), {}};
-  (void)EnumThreadWindows(GetCurrentThreadId(), CollectWindowToDisable,
-                          reinterpret_cast<LPARAM>(&collected));
-  for (HWND window : collected.windows) (void)EnableWindow(window, FALSE);
-  return collected.windows;
-}
-
-void EnableWindowsAgain(const std::vector<HWND>& windows) {
-  for (HWND window : windows) {
-    if (IsWindow(window)) (void)EnableWindow(window, TRUE);
-  }
-}
 
 std::string CurrentDirectory() {
   DWORD needed = GetCurrentDirectoryA(0, nullptr);
