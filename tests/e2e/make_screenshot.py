@@ -12,7 +12,7 @@ from tavolin_e2e import TavolinRun, kill_leftovers, need_env, screenshot
 
 ROWS = [
     ("Editor", "C:\\Windows\\notepad.exe|", "120"),
-    ("Gruß", "|Mit freundlichen Grüßen", "121"),
+    ("Gruß", "Ausgabe:Mit freundlichen Grüßen", "121"),
     ("Projekte", "C:\\Daten\\Projekte\\", "122"),
     ("Rechner", "C:\\Windows\\System32\\calc.exe|", "123"),
 ]
