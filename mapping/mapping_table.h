@@ -28,7 +28,9 @@ std::string MappingCell(int row, int column);
 int SelectedMapping();
 
 // The first row from the top whose key-code cell parses to `keyCode`, or
-// -1. Runs on every key event of the desktop, so it asks the list nothing:
-// it answers from key codes kept by AppendMapping and RemoveMapping, which
-// are the only ways rows change while the bound list exists.
+// -1. Runs on every key event of the desktop, so it reads no cells: it
+// answers from key codes kept by AppendMapping and RemoveMapping, and asks
+// the list only for its row count. Rows that come or go by other means (or
+// a list that is destroyed) are noticed by that count and learnt anew; a
+// key-code cell rewritten in place by other means is not.
 int FindMapping(int32_t keyCode);

@@ -20,8 +20,10 @@ size_t longestCell = 0;
 
 // ParseKeyCode of every row's key-code cell, in row order. FindMapping runs
 // inside the low-level keyboard hook for every key event of the desktop, so
-// it must not talk to the list view; AppendMapping and RemoveMapping, the
-// only operations that change rows, keep this in step with the list.
+// it must not read and parse every cell there (one cell may be megabytes
+// long, and MappingCell reads with a buffer as long as the longest cell).
+// AppendMapping and RemoveMapping, the only operations that change rows,
+// keep this in step with the list; FindMapping checks the row count.
 std::vector<int64_t> parsedKeyCodes;
 
 // The cell's text read with a buffer of `capacity` bytes; `length` gets
@@ -61,14 +63,10 @@ void NoteCellLength(size_t length) {
   if (length > longestCell) longestCell = length;
 }
 
-}  // namespace
-
-void BindMappingTable(HWND list) {
-  mappingList = list;
-  longestCell = 0;
+// Learns the lengths and key codes of the rows the list holds now, growing
+// the buffer until a cell fits with room to spare.
+void LearnRows() {
   parsedKeyCodes.clear();
-  // A list that already holds rows: learn their lengths and key codes,
-  // growing the buffer until a cell fits with room to spare.
   const int count = MappingCount();
   for (int row = 0; row < count; ++row) {
     for (int column = 0; column < ColumnCount; ++column) {
@@ -83,6 +81,14 @@ void BindMappingTable(HWND list) {
       if (column == 2) parsedKeyCodes.push_back(ParseKeyCode(cell));
     }
   }
+}
+
+}  // namespace
+
+void BindMappingTable(HWND list) {
+  mappingList = list;
+  longestCell = 0;
+  LearnRows();  // a list may come with rows of its own
 }
 
 void AppendMapping(const std::string& rowText) {
@@ -132,6 +138,11 @@ int SelectedMapping() {
 }
 
 int FindMapping(int32_t keyCode) {
+  // One cheap question to the list per key event. A row count other than
+  // the index's means rows came or went past AppendMapping and RemoveMapping
+  // (or the list is gone, and counts none): answering from the old index
+  // would take over keys that have no row, so it is learnt anew.
+  if (parsedKeyCodes.size() != static_cast<size_t>(MappingCount())) LearnRows();
   return FindParsedKeyCode(
       static_cast<int>(parsedKeyCodes.size()),
       [](int row) { return parsedKeyCodes[static_cast<size_t>(row)]; }, keyCode);

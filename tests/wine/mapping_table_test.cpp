@@ -145,4 +145,41 @@ TEST_F(MappingTableTest, FindMappingAgreesWithAScanOfTheList) {
   }
 }
 
+// Rows that come or go past AppendMapping and RemoveMapping, and a list
+// that is destroyed, must not leave the lookup answering from rows that are
+// no longer there (the keyboard hook would swallow a key that has no row).
+TEST_F(MappingTableTest, FindMappingFollowsRowsChangedBehindItsBack) {
+  AppendMapping("a\nf\n120");
+  AppendMapping("b\nf\n121");
+  ASSERT_EQ(FindMapping(121), 1);
+
+  ASSERT_TRUE(SendMessageA(table.list, LVM_DELETEITEM, 0, 0));
+  EXPECT_EQ(FindMapping(120), -1);
+  EXPECT_EQ(FindMapping(121), 0);
+
+  char label[] = "c";
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = 0;
+  item.pszText = label;
+  ASSERT_EQ(SendMessageA(table.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), 0);
+  char code[] = "122";
+  item.iSubItem = 2;
+  item.pszText = code;
+  ASSERT_TRUE(SendMessageA(table.list, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(FindMapping(122), 0);
+  EXPECT_EQ(FindMapping(121), 1);
+
+  ASSERT_TRUE(SendMessageA(table.list, LVM_DELETEALLITEMS, 0, 0));
+  EXPECT_EQ(FindMapping(121), -1);
+
+  AppendMapping("d\nf\n123");
+  ASSERT_EQ(FindMapping(123), 0);
+  ASSERT_TRUE(DestroyWindow(table.list));
+  EXPECT_EQ(FindMapping(123), -1);
+  AppendMapping("e\nf\n124");  // no list takes the row
+  EXPECT_EQ(MappingCount(), 0);
+  EXPECT_EQ(FindMapping(124), -1);
+}
+
 }  // namespace
