@@ -29,9 +29,17 @@ bool StartsWithTwoBackslashes(const std::string& path) {
   return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
 }
 
-// The settings file as it is opened for writing: read and write access,
-// others may only read, replacing what is there. Windows refuses that for a
-// hidden file, so a second attempt truncates an existing file instead.
+// Whether a failed file call's error says that nothing stands at the path.
+// Any other error (denied, held by another program, a network path that
+// does not answer) leaves open what is there.
+bool MeansNothingThere(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The settings file's new content is written through this opening: read
+// and write access, others may only read, replacing what is there. Windows
+// refuses that for a hidden file (such as a temp file an interrupted save
+// left behind and someone hid), so a second attempt truncates it instead.
 HANDLE OpenForWriting(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -42,16 +50,16 @@ HANDLE OpenForWriting(const std::string& path) {
   return file;
 }
 
-// Whether the existing settings file may be written by us now: not
-// read-only, not denied, not held by a program that forbids writing.
+// Whether the settings file standing at `path` with `attributes` may be
+// replaced by us now: a file, not read-only, not denied, not held by a
+// program that forbids writing. The replacement is a rename, which asks
+// none of this, so it is asked here, as writing the file in place would.
 // Opened without truncating, so nothing is lost by asking.
-bool MayWriteExistingFile(const std::string& path) {
+bool MayReplaceExistingFile(const std::string& path, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;  // a folder is left alone
   // The attribute is asked as well: a system that lets a privileged user
   // open a read-only file for writing anyway must still not have it written.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) {
-    return false;
-  }
+  if (attributes & FILE_ATTRIBUTE_READONLY) return false;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -153,9 +161,12 @@ void LoadMappings(const std::string& title, const std::string& fileName) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    // Held by another program, denied, or a folder of that name: the file
-    // must survive this run (see unreadSettingsFile). A missing one need not.
-    if (CheckPath(path) != PathKind::Missing) unreadSettingsFile = path;
+    // Held by another program, denied, a folder of that name, or a place
+    // that does not answer: what stands there must survive this run (see
+    // unreadSettingsFile). Only a file that is not there need not. Told by
+    // the failed call itself: a second look with a search would report a
+    // file in a folder that may not be listed as missing.
+    if (!MeansNothingThere(GetLastError())) unreadSettingsFile = path;
     return;
   }
   bool readFailed = false;
@@ -176,11 +187,13 @@ void SaveMappings(const std::string& title, const std::string& fileName) {
   const std::string path = SettingsFilePath(title, fileName);
   if (!unreadSettingsFile.empty() && path == unreadSettingsFile) return;
 
-  const PathKind existing = CheckPath(path);
-  if (existing == PathKind::Folder) return;
-  if (existing == PathKind::File && !MayWriteExistingFile(path)) return;  // e.g. read-only
-  const DWORD oldAttributes = existing == PathKind::File ? GetFileAttributesA(path.c_str())
-                                                         : INVALID_FILE_ATTRIBUTES;
+  // What stands at the file's place now decides whether it may be replaced.
+  const DWORD oldAttributes = GetFileAttributesA(path.c_str());
+  if (oldAttributes == INVALID_FILE_ATTRIBUTES) {
+    if (!MeansNothingThere(GetLastError())) return;  // something there we cannot see
+  } else if (!MayReplaceExistingFile(path, oldAttributes)) {
+    return;
+  }
 
   // The new content goes to a file beside the settings file first and
   // replaces it in one step only once it is complete on the disk: a full
@@ -198,11 +211,12 @@ void SaveMappings(const std::string& title, const std::string& fileName) {
     (void)DeleteFileA(newPath.c_str());  // the old file stays as it was
     return;
   }
-  // A file the user hid stays hidden.
-  const DWORD keep = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & keep)) {
-    (void)SetFileAttributesA(path.c_str(), oldAttributes & (keep | FILE_ATTRIBUTE_ARCHIVE));
-  }
+  // The file keeps the hidden and system marks the user gave it, and takes
+  // none from a temp file that was hidden; like any file just written, it is
+  // marked for archiving.
+  const DWORD userMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD kept = oldAttributes == INVALID_FILE_ATTRIBUTES ? 0 : oldAttributes & userMarks;
+  (void)SetFileAttributesA(path.c_str(), kept | FILE_ATTRIBUTE_ARCHIVE);  // the content is in place
 }
 
 void SetSettingsWriteCall(SettingsWriteCall call) {

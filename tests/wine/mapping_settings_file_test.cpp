@@ -321,6 +321,22 @@ TEST_F(SettingsFileTest, ASaveThatCannotMakeItsNewFileLeavesTheOldOne) {
   EXPECT_EQ(CheckPath(NewFile()), PathKind::Folder);
 }
 
+// An interrupted save leaves its temp file behind; if it was hidden since,
+// the next save must still go through and must not hide the settings file.
+TEST_F(SettingsFileTest, AHiddenTempFileLeftBehindIsReplacedWithoutItsMark) {
+  PrepareFile(Example38);
+  LoadMappings(Title, FileName);
+  WriteBytes(NewFile(), "Editor\r\nC:\\Win");
+  ASSERT_TRUE(SetFileAttributesA(NewFile().c_str(), FILE_ATTRIBUTE_HIDDEN));
+  AppendMapping("a\nb\n1");
+  SaveMappings(Title, FileName);
+  EXPECT_EQ(ReadBytes(SettingsFile()), Example38 + "a\r\nb\r\n1\r\n");
+  EXPECT_EQ(CheckPath(NewFile()), PathKind::Missing);
+  const DWORD attributes = GetFileAttributesA(SettingsFile().c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
 TEST_F(SettingsFileTest, AFileThatCouldNotBeReadAtStartIsNotOverwritten) {
   PrepareFile(Example38);
   // Another program holds the file and lets nobody read it.
