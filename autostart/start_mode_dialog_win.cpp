@@ -19,6 +19,7 @@ void OpenStartModeDialog() {
   (void)CreateControl(PushButton, StartModeMinimized, 170, 50, 100, 20, "Minimiert");
   (void)CreateControl(PushButton, StartModeMaximized, 280, 50, 100, 20, "Maximiert");
   (void)CreateControl(PushButton, StartModeCancel, 290, 90, 100, 20, "Abbrechen");
-  // Last, so that the main window stays usable if anything above fails.
+  // Only once the dialog stands: a dialog that could not be opened must not
+  // leave the main window disabled with nothing to enable it again.
   EnableNumberedWindow(MainWindow, false);
 }
