@@ -11,8 +11,9 @@ namespace {
 constexpr size_t PathLimit = MAX_PATH;
 
 // A settings file that existed but could not be read completely by the
-// last LoadMappings; empty when the load went well. Saving then would
-// replace rows the table never held with the ones it has (often none), so
+// last LoadMappings, or whose rows the key table did not all take (no list
+// to hold them); empty when the load went well. Saving then would replace
+// rows the table never held with the ones it has (often none), so
 // SaveMappings leaves such a file untouched, and the changes of this run
 // are given up instead of the file's content.
 std::string unreadSettingsFile;
@@ -178,9 +179,14 @@ void LoadMappings(const std::string& title, const std::string& fileName) {
     }
     return static_cast<size_t>(got);
   });
-  while (BytesRemain(reader)) AppendMapping(ReadMappingRowText(reader));
+  const int rowsBefore = MappingCount();
+  int rowsRead = 0;
+  while (BytesRemain(reader)) {
+    AppendMapping(ReadMappingRowText(reader));
+    ++rowsRead;
+  }
   (void)CloseHandle(file);  // only read
-  if (readFailed) unreadSettingsFile = path;
+  if (readFailed || MappingCount() != rowsBefore + rowsRead) unreadSettingsFile = path;
 }
 
 void SaveMappings(const std::string& title, const std::string& fileName) {

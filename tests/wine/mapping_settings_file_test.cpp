@@ -359,6 +359,26 @@ TEST_F(SettingsFileTest, AFileThatCouldNotBeReadAtStartIsNotOverwritten) {
   EXPECT_EQ(ReadBytes(SettingsFile()), Example38 + "new\r\nAusgabe:x\r\n70\r\n");
 }
 
+// Without a list (as when the main window's list could not be made) the
+// rows read go nowhere: the file keeps them rather than being emptied.
+TEST_F(SettingsFileTest, RowsTheTableCouldNotTakeAreNotOverwritten) {
+  PrepareFile(Example38);
+  BindMappingTable(nullptr);
+  LoadMappings(Title, FileName);
+  SaveMappings(Title, FileName);
+  BindMappingTable(table.list);
+  EXPECT_EQ(ReadBytes(SettingsFile()), Example38);
+
+  // An empty file holds nothing to lose: it is saved as usual.
+  WriteBytes(SettingsFile(), "");
+  BindMappingTable(nullptr);
+  LoadMappings(Title, FileName);
+  BindMappingTable(table.list);
+  AppendMapping("Editor\nC:\\Windows\\notepad.exe|\n120");
+  SaveMappings(Title, FileName);
+  EXPECT_EQ(ReadBytes(SettingsFile()), Example38);
+}
+
 TEST_F(SettingsFileTest, AMissingFileAtStartIsWrittenAtTheEnd) {
   EnsureDataFolder(Title);  // the settings file itself could not be made
   LoadMappings(Title, FileName);
