@@ -71,6 +71,10 @@ void ShowTrayPopup() {
   // The chosen item reaches window 0 as WM_COMMAND, i.e. as a MenuEvent.
   (void)TrackPopupMenu(trayPopupMenu, TPM_RIGHTBUTTON, pointer.x - 1,
                        pointer.y - 1, 0, mainWindow, nullptr);
+  // A message of no meaning lets the system finish the task switch that
+  // SetForegroundWindow began; without it the next popup of the icon can
+  // close again the moment it opens. It gives no event.
+  (void)PostMessageA(mainWindow, WM_NULL, 0, 0);
 }
 
 void ShowMainWindow() {
