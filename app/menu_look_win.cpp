@@ -29,10 +29,12 @@ COLORREF Blend(COLORREF a, COLORREF b, int numerator, int denominator) {
              mix(GetBValue(a), GetBValue(b)));
 }
 
+// The DC's own brush takes any colour: the strip's twenty shades need no
+// brush object each, on every repaint of every item.
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  const COLORREF oldColour = SetDCBrushColor(dc, colour);
+  (void)FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  (void)SetDCBrushColor(dc, oldColour);
 }
 
 void DrawStrip(HDC dc, const RECT& item) {
