@@ -27,7 +27,7 @@ HWND ListHandle() { return ControlHandle(MappingListControl); }
 
 int StatusBarHeight() {
   if (!statusBar) return 0;
-  RECT rect;
+  RECT rect = {};
   GetWindowRect(statusBar, &rect);
   return rect.bottom - rect.top;
 }
@@ -35,13 +35,13 @@ int StatusBarHeight() {
 // The inner height plus the menu bar: the window has a menu bar, and the
 // list's height is measured against both.
 int LayoutHeight() {
-  RECT client;
+  RECT client = {};
   GetClientRect(MainHandle(), &client);
   return client.bottom + GetSystemMetrics(SM_CYMENU);
 }
 
 int InnerWidth() {
-  RECT client;
+  RECT client = {};
   GetClientRect(MainHandle(), &client);
   return client.right;
 }
@@ -66,7 +66,7 @@ void AddColumn(HWND list, int column, const char* title, int width) {
 // be sized, and at the right edge when it is maximised.
 void SetStatusFieldEdge() {
   if (!statusBar) return;
-  RECT client;
+  RECT client = {};
   GetClientRect(statusBar, &client);
   int right = client.right;
   const LONG style = GetWindowLongA(MainHandle(), GWL_STYLE);
@@ -178,6 +178,12 @@ bool MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     case WM_SIZE:
       FollowSize(wParam, lParam);
       return false;
+    case WM_DESTROY:
+      // The toolbar and status bar go with the window; their handles must
+      // not outlive it (a later window may be given the same values).
+      toolbar = nullptr;
+      statusBar = nullptr;
+      return false;
     default:
       return false;
   }
@@ -203,7 +209,7 @@ void BuildToolbar() {
                             static_cast<UINT>(ToolbarControlId), 0, nullptr, 0, nullptr, 0,
                             0, 0, 0, 0, sizeof(TBBUTTON));
   if (!toolbar) return;
-  SetWindowLongA(toolbar, GWL_STYLE, GetWindowLongA(toolbar, GWL_STYLE) | TBSTYLE_LIST);
+  (void)SetWindowLongA(toolbar, GWL_STYLE, GetWindowLongA(toolbar, GWL_STYLE) | TBSTYLE_LIST);
 
   // A toolbar made without bitmaps may have no image list yet.
   auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0));
