@@ -26,11 +26,12 @@ size_t longestCell = 0;
 // keep this in step with the list; FindMapping checks the row count.
 std::vector<int64_t> parsedKeyCodes;
 
-// The cell's text read with a buffer of `capacity` bytes; `length` gets
-// the number of bytes copied.
-std::string ReadCell(int row, int column, size_t capacity, size_t* length) {
+// The cell's text read with a buffer of `capacity` bytes: at most
+// capacity - 1 of them, so a text of that length may have been cut short.
+std::string ReadCell(int row, int column, size_t capacity) {
   // Not cleared first: after a cell of megabytes the buffer stays that
-  // large, and the keyboard hook reads cells on every key release.
+  // large, and the keyboard hook reads a cell on every release of a mapped
+  // key.
   std::unique_ptr<char[]> buffer(new char[capacity]);
   buffer[0] = '\0';
   LVITEMA item = {};
@@ -39,7 +40,6 @@ std::string ReadCell(int row, int column, size_t capacity, size_t* length) {
   item.iSubItem = column;
   item.pszText = buffer.get();
   item.cchTextMax = static_cast<int>(capacity);
-  *length = 0;
   if (!SendMessageA(mappingList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
     return std::string();
   }
@@ -47,7 +47,6 @@ std::string ReadCell(int row, int column, size_t capacity, size_t* length) {
   std::string cell;
   if (item.pszText == buffer.get()) cell.assign(buffer.get(), strnlen(buffer.get(), capacity));
   else if (item.pszText) cell = item.pszText;
-  *length = cell.size();
   return cell;
 }
 
@@ -71,13 +70,12 @@ void LearnRows() {
   for (int row = 0; row < count; ++row) {
     for (int column = 0; column < ColumnCount; ++column) {
       size_t capacity = 4096;
-      size_t length = 0;
-      std::string cell = ReadCell(row, column, capacity, &length);
-      while (length + 1 >= capacity) {
+      std::string cell = ReadCell(row, column, capacity);
+      while (cell.size() + 1 >= capacity) {
         capacity *= 2;
-        cell = ReadCell(row, column, capacity, &length);
+        cell = ReadCell(row, column, capacity);
       }
-      NoteCellLength(length);
+      NoteCellLength(cell.size());
       if (column == 2) parsedKeyCodes.push_back(ParseKeyCode(cell));
     }
   }
@@ -127,8 +125,7 @@ int MappingCount() {
 
 std::string MappingCell(int row, int column) {
   if (!mappingList || column < 0 || column >= ColumnCount) return std::string();
-  size_t length = 0;
-  return ReadCell(row, column, longestCell + 1, &length);
+  return ReadCell(row, column, longestCell + 1);
 }
 
 int SelectedMapping() {
