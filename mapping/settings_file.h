@@ -32,7 +32,10 @@ void EnsureSettingsFile(const std::string& title, const std::string& fileName);
 // the settings file.
 void LoadMappings(const std::string& title, const std::string& fileName);
 
-// Replaces the settings file's content with every row of the key table.
+// Replaces the settings file's content with every row of the key table,
+// in one step once the new content is complete on the disk. A file that is
+// read-only, or that the last LoadMappings could not read whole or whose
+// rows the table did not all take, is left as it is: its rows would be lost.
 void SaveMappings(const std::string& title, const std::string& fileName);
 
 // For tests: the call that writes a block of the settings file (WriteFile's
