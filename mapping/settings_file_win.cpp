@@ -53,8 +53,8 @@ HANDLE OpenForWriting(const std::string& path) {
 
 // Whether the settings file standing at `path` with `attributes` may be
 // replaced by us now: a file, not read-only, not denied, not held by a
-// program that forbids writing. The replacement is a rename, which asks
-// none of this, so it is asked here, as writing the file in place would.
+// program that forbids writing. The replacement is a rename, which does
+// not ask all of this, so it is asked here, as writing in place would.
 // Opened without truncating, so nothing is lost by asking.
 bool MayReplaceExistingFile(const std::string& path, DWORD attributes) {
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;  // a folder is left alone
