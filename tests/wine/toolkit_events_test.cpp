@@ -202,6 +202,23 @@ class ListEventsTest : public EventsTest {
     (void)ClientToScreen(list, &screen);
     (void)SetForegroundWindow(main);
     (void)SetCursorPos(screen.x, screen.y);
+    // The pointer is moved through the X server, whose report of the
+    // earlier position may still come in and move it back: press only once
+    // the pointer has stayed where it was put.
+    int steady = 0;
+    for (int tries = 0; tries < 100 && steady < 3; ++tries) {
+      MSG pending;
+      (void)PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);   // takes in the X events
+      POINT now = {};
+      (void)GetCursorPos(&now);
+      if (now.x == screen.x && now.y == screen.y) {
+        ++steady;
+      } else {
+        steady = 0;
+        (void)SetCursorPos(screen.x, screen.y);
+      }
+      Sleep(5);
+    }
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
   }
