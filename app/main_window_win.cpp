@@ -178,6 +178,13 @@ bool MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     case WM_SIZE:
       FollowSize(wParam, lParam);
       return false;
+    case WM_SYSCOLORCHANGE:
+      // Only top-level windows hear of new system colours; the common
+      // controls keep the old ones until they are told.
+      for (HWND part : {toolbar, statusBar, ListHandle()}) {
+        if (part) (void)SendMessageA(part, WM_SYSCOLORCHANGE, wParam, lParam);
+      }
+      return false;
     case WM_DESTROY:
       // The toolbar and status bar go with the window; their handles must
       // not outlive it (a later window may be given the same values).
