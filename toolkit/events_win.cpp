@@ -73,6 +73,16 @@ void OnNotify(const NMHDR* header) {
       PushEvent(GadgetEvent, list->number, code);
       break;
     }
+    case LVN_DELETEITEM: {
+      // Removing the selected row leaves none selected, so a later click on
+      // the empty list takes no selection away. (The list may already have
+      // cleared the row's selection when it tells of the removal.)
+      const auto* removal = reinterpret_cast<const NMLISTVIEW*>(header);
+      const int selected = static_cast<int>(SendMessageA(
+          list->handle, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+      if (selected == -1 || selected == removal->iItem) list->listHadSelection = false;
+      break;
+    }
     case NM_DBLCLK:
     case NM_RDBLCLK:
     case LVN_BEGINDRAG:

@@ -280,6 +280,19 @@ TEST_F(ListEventsTest, ClickThatLeavesNoRowSelectedIsReportedTwice) {
   EXPECT_EQ(EventsUntilIdle(), again);
 }
 
+TEST_F(ListEventsTest, ClickAfterTheSelectedRowWasRemovedIsReportedOnce) {
+  SelectRow(0);
+  (void)EventsUntilIdle();
+  ASSERT_TRUE(SendMessageA(list, LVM_DELETEITEM, 0, 0));
+  EXPECT_TRUE(EventsUntilIdle().empty());
+  ASSERT_EQ(SelectedListRow(MappingListControl), -1);
+  // No row was selected before this click, so it took no selection away.
+  ClickAt(150, 170);
+  const std::vector<Event> expected = {
+      MakeEvent(GadgetEvent, MappingListControl, static_cast<int>(NM_CLICK))};
+  EXPECT_EQ(EventsUntilIdle(), expected);
+}
+
 TEST_F(ListEventsTest, ClickOnARowSelectsItAndIsReported) {
   const POINT centre = RowCentre(2);
   ClickAt(centre.x, centre.y);
