@@ -21,6 +21,9 @@ constexpr int StatusBarControlId = -10001;
 
 HWND toolbar = nullptr;
 HWND statusBar = nullptr;
+// The toolbar's image list when it is ours: a toolbar destroys only the
+// lists it made itself, never one it was handed.
+HIMAGELIST ownToolbarImages = nullptr;
 
 HWND MainHandle() { return WindowHandle(MainWindow); }
 HWND ListHandle() { return ControlHandle(MappingListControl); }
@@ -191,6 +194,11 @@ bool MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
       toolbar = nullptr;
       statusBar = nullptr;
       return false;
+    case WM_NCDESTROY:
+      // The toolbar is gone by now, and with it the last user of its images.
+      if (ownToolbarImages) (void)ImageList_Destroy(ownToolbarImages);
+      ownToolbarImages = nullptr;
+      return false;
     default:
       return false;
   }
@@ -224,6 +232,7 @@ void BuildToolbar() {
     (void)ImageList_SetIconSize(images, 32, 32);
   } else {
     images = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 2, 0);
+    ownToolbarImages = images;
   }
   (void)SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
 

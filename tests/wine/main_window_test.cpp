@@ -154,6 +154,16 @@ TEST_F(MainWindowTest, ToolbarShowsTwoButtonsWithTextRightOfLargeImages) {
   EXPECT_LT(widths[1], 500);
 }
 
+TEST_F(MainWindowTest, ToolbarImagesGoWithTheWindow) {
+  auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(Toolbar(), TB_GETIMAGELIST, 0, 0));
+  ASSERT_NE(images, nullptr);
+  ASSERT_EQ(ImageList_GetImageCount(images), 2);
+  CloseAllWindows();
+  PumpMessages();
+  // A destroyed list is no list any more: it reports no images.
+  EXPECT_EQ(ImageList_GetImageCount(images), 0);
+}
+
 TEST_F(MainWindowTest, GridLinesRunAlongEveryRowOnBelowTheLastAndAtColumnEdges) {
   AppendMapping("Editor\nC:\\Windows\\notepad.exe|\n120");
   AppendMapping("Daten\nC:\\Daten\\\n121");
