@@ -133,6 +133,7 @@ bool StartUp() {
 }
 
 void TearDown() {
+  RemoveKeyboardHooks();
   RemoveTrayIcon();
   CloseAllWindows();
   ReleaseUserInterface();

@@ -22,6 +22,8 @@ extern std::int32_t capturedKeyCode;
 // ApplyHook second (the system calls the latest first, so every event meets
 // ApplyHook first). A failed installation goes unnoticed.
 void InstallKeyboardHooks();
+// Removes both hooks at the end of the program, before its windows go.
+void RemoveKeyboardHooks();
 
 LRESULT CALLBACK CaptureHook(int nCode, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ApplyHook(int nCode, WPARAM wParam, LPARAM lParam);

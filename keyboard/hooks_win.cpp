@@ -19,6 +19,8 @@ constexpr UINT PerformActionMessage = WM_APP + 41;
 constexpr UINT CaptureTakenMessage = WM_APP + 42;
 
 HWND actionWindow = nullptr;
+HHOOK captureHook = nullptr;
+HHOOK applyHook = nullptr;
 // Function texts of released mapped keys, read at the moment of the release
 // so that the row found then is the one performed even if the table changes
 // before the action runs; one posted message per entry.
@@ -77,9 +79,15 @@ KeyEventFacts EventFacts(WPARAM wParam, LPARAM lParam) {
 void InstallKeyboardHooks() {
   CreateActionWindow();
   HINSTANCE module = GetModuleHandleA(nullptr);
-  // The handles are not kept: the hooks stay until the process ends.
-  (void)SetWindowsHookExA(WH_KEYBOARD_LL, CaptureHook, module, 0);
-  (void)SetWindowsHookExA(WH_KEYBOARD_LL, ApplyHook, module, 0);
+  // A hook that cannot be installed is simply missing.
+  captureHook = SetWindowsHookExA(WH_KEYBOARD_LL, CaptureHook, module, 0);
+  applyHook = SetWindowsHookExA(WH_KEYBOARD_LL, ApplyHook, module, 0);
+}
+
+void RemoveKeyboardHooks() {
+  if (applyHook) (void)UnhookWindowsHookEx(applyHook);
+  if (captureHook) (void)UnhookWindowsHookEx(captureHook);
+  applyHook = captureHook = nullptr;
 }
 
 LRESULT CALLBACK CaptureHook(int nCode, WPARAM wParam, LPARAM lParam) {
