@@ -22,4 +22,5 @@ void OpenStartModeDialog() {
   // Only once the dialog stands: a dialog that could not be opened must not
   // leave the main window disabled with nothing to enable it again.
   EnableNumberedWindow(MainWindow, false);
+  FocusFirstControl(StartModeDialog);
 }

@@ -26,4 +26,5 @@ void OpenCaptureDialog() {
   }
   // Last: nothing of the main window takes input while the key is awaited.
   EnableNumberedWindow(MainWindow, false);
+  FocusFirstControl(CaptureDialog);
 }

@@ -88,7 +88,9 @@ void OpenCharacterPicker() {
   if (list != nullptr) {
     AddTextColumn(list);
     SwitchToLargeIcons(list);
-    // Font 1 is made anew at each opening; the one held before is released.
+    // Font 1 is made anew at each opening. The one the last opening made is
+    // released first, so that never two of them are held at once.
+    SetNumberedFont(PickerFont, nullptr);
     SetNumberedFont(PickerFont, MakePickerFont());
     (void)SendMessageA(list, WM_SETFONT,
                        reinterpret_cast<WPARAM>(NumberedFont(PickerFont)), TRUE);
@@ -98,6 +100,7 @@ void OpenCharacterPicker() {
   CreateControl(PushButton, PickerAdd, 210, 340, 100, 20, "Hinzufügen");
   EnableControl(PickerAdd, false);
   EnableNumberedWindow(EditDialog, false);
+  FocusFirstControl(CharacterPicker);
 }
 
 void UpdateAddButton() {

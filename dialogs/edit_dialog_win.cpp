@@ -77,6 +77,7 @@ void OpenEditDialog() {
   SelectOption(EditRunFileOption);
   UpdateFunctionFields();
   EnableNumberedWindow(MainWindow, false);
+  FocusFirstControl(EditDialog);   // the label field: the name can be typed at once
 }
 
 void UpdateFunctionFields() {

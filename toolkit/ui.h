@@ -55,6 +55,9 @@ void CloseDialog(int dialog, int owner);
 HWND WindowHandle(int number);     // nullptr when not open
 bool IsWindowOpen(int number);
 void EnableNumberedWindow(int number, bool enable);
+// Gives the keyboard focus to the window's first control that Tab would
+// reach, so that a dialog can be used from the keyboard as soon as it opens.
+void FocusFirstControl(int number);
 // Smallest outer size of a window, for WM_GETMINMAXINFO.
 void SetMinimumTrackingSize(int number, int outerWidth, int outerHeight);
 

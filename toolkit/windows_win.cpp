@@ -213,6 +213,14 @@ void ForgetDestroyedWindow(int number, HWND window) {
   ForgetControlsOfWindow(number);
 }
 
+void FocusFirstControl(int number) {
+  const std::vector<HWND> controls = ControlsOfWindow(number);
+  std::vector<bool> eligible;
+  for (HWND control : controls) eligible.push_back(MayTakeFocus(control));
+  const int first = NextTabStop(eligible, -1, false);
+  if (first >= 0) (void)SetFocus(controls[first]);   // returns the previous focus
+}
+
 bool HandleTabKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
   // Like an accelerator for Tab and Shift+Tab: Ctrl+Tab and Alt+Tab are not it.

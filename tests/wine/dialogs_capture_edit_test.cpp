@@ -149,6 +149,12 @@ TEST_F(EditDialogTest, OpensWithTheFileGroupEnabledBehindADisabledMainWindow) {
   EXPECT_FALSE(IsWindowEnabled(WindowHandle(MainWindow)));
 }
 
+TEST_F(EditDialogTest, OpensWithTheFocusInTheLabelField) {
+  // The capture hands over to this dialog: the key's name can be typed at once.
+  OpenEditDialog();
+  EXPECT_EQ(GetFocus(), ControlHandle(EditLabelField));
+}
+
 TEST_F(EditDialogTest, EveryOpeningStartsAfresh) {
   OpenEditDialog();
   SetControlText(203, "alt");
