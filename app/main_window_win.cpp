@@ -176,6 +176,12 @@ bool MainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
       if (header->idFrom == MappingListControl && header->code == NM_CUSTOMDRAW) {
         return HandleListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam), result);
       }
+      // The grid lines run on below the last row: a row that comes or goes
+      // changes them all the way down, not only in the row's own place.
+      if (header->idFrom == MappingListControl &&
+          (header->code == LVN_INSERTITEM || header->code == LVN_DELETEITEM)) {
+        (void)InvalidateRect(header->hwndFrom, nullptr, TRUE);
+      }
       return false;
     }
     case WM_SIZE:
