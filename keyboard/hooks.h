@@ -7,7 +7,8 @@
 // A hook call only decides and returns: what follows from it (a row's
 // function, switching from the capture dialog to the edit dialog) runs on
 // the same thread right after the call, through a message posted to the
-// module's own message-only window. So the system never finds a hook slow
+// module's own message-only window (the switch through a timer message, so
+// that the captured key first reaches the window it was pressed in). So the system never finds a hook slow
 // and removes it, and the work still runs inside modal loops (message box,
 // choosers, popup menus), which dispatch posted messages too.
 #include <windows.h>

@@ -17,6 +17,7 @@ namespace {
 constexpr char ActionWindowClass[] = "TavolinKeyActions";
 constexpr UINT PerformActionMessage = WM_APP + 41;
 constexpr UINT CaptureTakenMessage = WM_APP + 42;
+constexpr UINT_PTR CaptureTakenTimer = 1;
 
 HWND actionWindow = nullptr;
 HHOOK captureHook = nullptr;
@@ -42,6 +43,13 @@ LRESULT CALLBACK ActionWindowProcedure(HWND window, UINT message, WPARAM wParam,
   switch (message) {
     case PerformActionMessage: RunNextPendingAction(); return 0;
     case CaptureTakenMessage: FinishCapture(); return 0;
+    case WM_TIMER:
+      if (wParam == CaptureTakenTimer) {
+        (void)KillTimer(window, CaptureTakenTimer);   // it runs once
+        FinishCapture();
+        return 0;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
@@ -63,6 +71,18 @@ void RunAfterHookCall(UINT message) {
   if (actionWindow && PostMessageA(actionWindow, message, 0, 0)) return;
   if (message == PerformActionMessage) RunNextPendingAction();
   else FinishCapture();
+}
+
+// The captured key event goes on to the window that has the focus when it
+// is pressed, so the dialogs are switched only after it has been delivered:
+// a timer message comes after every waiting key message, while a posted
+// message would come before them, and the key would land in the edit
+// dialog's label field. Should the timer fail, the switch is posted.
+void SwitchDialogsAfterCapturedKey() {
+  if (actionWindow &&
+      SetTimer(actionWindow, CaptureTakenTimer, USER_TIMER_MINIMUM, nullptr) != 0)
+    return;
+  RunAfterHookCall(CaptureTakenMessage);
 }
 
 KeyEventFacts EventFacts(WPARAM wParam, LPARAM lParam) {
@@ -96,7 +116,7 @@ LRESULT CALLBACK CaptureHook(int nCode, WPARAM wParam, LPARAM lParam) {
     case CaptureVerdict::PassOnAndCapture:
       capturedKeyCode = event.keyCode;
       captureActive = 0;   // at once: the next event is not taken again
-      RunAfterHookCall(CaptureTakenMessage);
+      SwitchDialogsAfterCapturedKey();
       break;
     case CaptureVerdict::PassOn:
       break;

@@ -364,6 +364,24 @@ TEST_F(KeyCapture, TakesAKeyDownAndPassesItOn) {
   EXPECT_EQ(passedOn, "d78 u78");
 }
 
+TEST_F(KeyCapture, TheCapturedKeyTypesNothingIntoTheEditDialog) {
+  // The captured key goes on to the window that had the focus when it was
+  // pressed; the edit dialog that replaces the capture dialog opens with
+  // every field empty, whatever key was taken (a letter, a blank, Tab).
+  for (WORD keyCode : {KeyN, static_cast<WORD>(VK_SPACE), static_cast<WORD>(VK_TAB)}) {
+    SendKey(keyCode, false);
+    Pump(200);
+    ExpectCaptured(keyCode);
+    SendKey(keyCode, true);
+    Pump(100);
+    EXPECT_EQ(ControlText(EditLabelField), "") << keyCode;
+    CloseDialog(EditDialog, MainWindow);
+    captureActive = 1;
+    OpenCaptureDialog();
+    Pump(50);
+  }
+}
+
 TEST_F(KeyCapture, TakesALoneReleaseAndASystemKey) {
   SendKey(KeyK, true);
   Pump(200);
