@@ -45,6 +45,27 @@ HFONT MakePickerFont() {
                      DEFAULT_PITCH | FF_DONTCARE, "");
 }
 
+// Every cell must hold its character: the list keeps room for an icon above
+// each label, and a list that laid out its cells before the large font came
+// leaves the label below its own cell, where a click finds no item. The
+// cells are made tall enough for their labels then, never smaller.
+void FitCellsToLabels(HWND list) {
+  RECT cell = {};
+  cell.left = LVIR_BOUNDS;
+  RECT label = {};
+  label.left = LVIR_LABEL;
+  if (!SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&cell)) ||
+      !SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label))) {
+    return;
+  }
+  const int labelGap = 4;
+  const int neededHeight = label.bottom - cell.top + labelGap;
+  if (neededHeight <= cell.bottom - cell.top) return;
+  (void)SendMessageA(list, LVM_SETICONSPACING, 0,
+                     MAKELPARAM(cell.right - cell.left, neededHeight));
+  (void)SendMessageA(list, LVM_ARRANGE, LVA_DEFAULT, 0);
+}
+
 // One item per character code, each a one-byte text, appended in order.
 // Drawing is held back while the items go in: a list in icon view lays out
 // and repaints itself after every single insertion otherwise, which makes
@@ -59,6 +80,7 @@ void FillCharacters(HWND list) {
     item.pszText = text;
     (void)SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
+  FitCellsToLabels(list);
   (void)SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   (void)RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

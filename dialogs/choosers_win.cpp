@@ -69,9 +69,6 @@ std::string RunFileChooser(const std::string& title, const std::string& patternL
   request.lpstrTitle = title.c_str();
   request.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
 
-  // The shortcut of the autostart is built from the current directory, so it
-  // must survive the chooser. OFN_NOCHANGEDIR is not honoured by every
-  // system's open dialog: put the folder back ourselves.
   // The common dialog library is loaded when the chooser is first used and
   // then kept: most runs of the program never open it, and loading it at
   // start-up would cost every run start time and memory. It stays loaded
@@ -80,6 +77,10 @@ std::string RunFileChooser(const std::string& title, const std::string& patternL
   if (dialogs == nullptr) return std::string();
   auto getOpenFileName = reinterpret_cast<OpenFileNameProc>(
       reinterpret_cast<void*>(GetProcAddress(dialogs, "GetOpenFileNameA")));
+
+  // The shortcut of the autostart is built from the current directory, so it
+  // must survive the chooser. OFN_NOCHANGEDIR is not honoured by every
+  // system's open dialog: put the folder back ourselves.
   const std::string folderBefore = CurrentDirectory();
   const std::vector<HWND> disabled = DisableOtherWindows();
   const BOOL chosen = getOpenFileName != nullptr && getOpenFileName(&request);
