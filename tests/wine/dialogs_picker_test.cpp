@@ -88,6 +88,25 @@ TEST_F(CharacterPickerTest, ListsTheCodes32To255AsSingleBytes) {
   EXPECT_EQ(column.cx, 100);
 }
 
+TEST_F(CharacterPickerTest, AClickOnACharacterFindsThatCharacter) {
+  OpenCharacterPicker();
+  RECT client;
+  ASSERT_TRUE(GetClientRect(List(), &client));
+  int visible = 0;
+  for (int index = 0; index < 224; ++index) {
+    RECT label = {};
+    label.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageA(List(), LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&label)));
+    if (label.bottom > client.bottom) break;   // scrolled out of sight
+    LVHITTESTINFO hit = {};
+    hit.pt = {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    EXPECT_EQ(SendMessageA(List(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), index)
+        << "code " << index + 32;
+    ++visible;
+  }
+  EXPECT_GT(visible, 10);
+}
+
 TEST_F(CharacterPickerTest, TheListUsesFont1OfTwentyPointsMadeAnewAtEachOpening) {
   OpenCharacterPicker();
   HFONT first = NumberedFont(PickerFont);
