@@ -21,5 +21,6 @@ void OpenStartModeDialog();
 
 // Start modes chosen with buttons 404, 405 and 406.
 enum StartMode { StartNormal = 1, StartMinimized = 2, StartMaximized = 3 };
-// Sets the check mark, then writes the shortcut with the mode's show command.
+// Sets the check mark, then writes the shortcut to the running program with
+// the mode's show command.
 void ChooseStartMode(int mode);

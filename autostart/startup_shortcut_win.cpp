@@ -43,19 +43,21 @@ int ShowCommandOf(int mode) {
   }
 }
 
-// The program's title with ".exe" in the current directory. The running
-// executable's own path is not consulted: the shortcut names this file in
-// the folder the program was started in.
+// The running program's own file. A name built from the current directory
+// would point nowhere whenever the program was started from another folder
+// (a command line, a shortcut with its own working folder), and the check
+// mark would promise a start with Windows that never comes.
 std::string ShortcutTarget() {
-  std::string folder;
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  if (needed > 0) {
-    folder.resize(needed);
-    const DWORD length = GetCurrentDirectoryA(needed, &folder[0]);
-    folder.resize(length < needed ? length : 0);
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return std::string();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);   // cut short: ask again with more room
   }
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder + ProgramTitle + ".exe";
 }
 
 }  // namespace
@@ -101,6 +103,7 @@ void ChooseStartMode(int mode) {
   SetAutostartMark(true);
   const std::string link = StartupShortcutPath();
   if (link.empty()) return;   // no Startup folder: written nowhere else
-  (void)CreateShortcut(ShortcutTarget(), link, "", "", ShowCommandOf(mode), "", 0,
-                       IconOfTarget, 0);
+  const std::string target = ShortcutTarget();
+  if (target.empty()) return;   // a link to nothing would start nothing
+  (void)CreateShortcut(target, link, "", "", ShowCommandOf(mode), "", 0, IconOfTarget, 0);
 }

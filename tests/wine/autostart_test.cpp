@@ -211,8 +211,14 @@ TEST_F(Autostart, CreateShortcutOverwritesAnExistingFile) {
   ExpectLinkHeader(link, SW_SHOWMAXIMIZED);
 }
 
-TEST_F(Autostart, StartModeWritesLinkToTheProgramInTheCurrentFolder) {
-  // No Tavolin.exe lies in the current folder: the link names it anyway.
+TEST_F(Autostart, StartModeWritesLinkToTheRunningProgram) {
+  // The current folder is another than the program's: the link still names
+  // the program that runs, in its own folder.
+  char program[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
+  const std::string target = program;
+  const std::string folder = target.substr(0, target.rfind('\\') + 1);
+  ASSERT_NE(folder, workFolder);
   const struct { int mode; int showCommand; } modes[] = {
       {StartNormal, SW_SHOWNORMAL},
       {StartMinimized, SW_SHOWMINNOACTIVE},   // 7, not SW_SHOWMINIMIZED
@@ -226,12 +232,12 @@ TEST_F(Autostart, StartModeWritesLinkToTheProgramInTheCurrentFolder) {
     EXPECT_TRUE(AutostartMarked());
     StoredLink stored;
     ASSERT_TRUE(ReadLink(link, &stored));
-    EXPECT_EQ(stored.target, workFolder + "Tavolin.exe");
-    EXPECT_EQ(stored.workingFolder, workFolder);
+    EXPECT_EQ(stored.target, target);
+    EXPECT_EQ(stored.workingFolder, folder);
     EXPECT_EQ(stored.arguments, "");
     EXPECT_EQ(stored.description, "");
     EXPECT_EQ(stored.hotkey, 0);
-    EXPECT_EQ(stored.iconFile, workFolder + "Tavolin.exe");
+    EXPECT_EQ(stored.iconFile, target);
     EXPECT_EQ(stored.iconIndex, 0);
     ExpectLinkHeader(link, static_cast<uint32_t>(m.showCommand));
   }
