@@ -44,14 +44,13 @@ LRESULT CALLBACK ActionWindowProcedure(HWND window, UINT message, WPARAM wParam,
     case PerformActionMessage: RunNextPendingAction(); return 0;
     case CaptureTakenMessage: FinishCapture(); return 0;
     case WM_TIMER:
-      if (wParam == CaptureTakenTimer) {
-        (void)KillTimer(window, CaptureTakenTimer);   // it runs once
-        FinishCapture();
-        return 0;
-      }
-      return DefWindowProcA(window, message, wParam, lParam);
-    default: return DefWindowProcA(window, message, wParam, lParam);
+      if (wParam != CaptureTakenTimer) break;
+      (void)KillTimer(window, CaptureTakenTimer);   // it runs once
+      FinishCapture();
+      return 0;
+    default: break;
   }
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 void CreateActionWindow() {
