@@ -164,6 +164,14 @@ class Dialogs(TavolinTestCase):
         self.wait_gone(run, CAPTURE)
         self.assertTrue(run.window()["enabled"])
 
+        # A letter taken as the key is not typed into the label field: it
+        # went to the capture dialog, where it was pressed.
+        edit = self.capture(run, "n")
+        time.sleep(0.3)
+        self.assertEqual(self.text_of(edit, 203), "")
+        self.click_control(edit, 218)
+        self.wait_gone(run, EDIT)
+
         edit = self.capture(run, F7[0])
         controls = self.controls(edit)
         for number in (209, 210, 211, 219, 220, 203, 206, 207, 208, 218, 221):
