@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include "dialogs/edit_dialog.h"
 #include "keyboard/key_actions.h"
 #include "keyboard/key_decision.h"
@@ -29,7 +30,7 @@ std::deque<std::string> pendingActions;
 
 void RunNextPendingAction() {
   if (pendingActions.empty()) return;
-  std::string functionText = pendingActions.front();
+  std::string functionText = std::move(pendingActions.front());
   pendingActions.pop_front();
   PerformKeyAction(functionText);
 }
