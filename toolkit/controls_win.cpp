@@ -188,6 +188,11 @@ void ForgetControlsOfWindow(int window) {
   std::vector<ControlRecord> kept;
   for (const ControlRecord& record : controls) {
     if (record.window != window) kept.push_back(record);
+    // A click that waits in the queue while its window goes (it came during
+    // a modal loop) belongs to a dialog that no longer stands: acting on it
+    // later would undo what happened since, e.g. a stale "Abbrechen" of the
+    // capture dialog enabling the main window behind the edit dialog.
+    else DropGadgetEvents(record.number);
   }
   controls.swap(kept);
 }

@@ -103,6 +103,16 @@ void PushEvent(EventKind kind, int number, int type) {
   pendingEvents.push_back(event);
 }
 
+void DropGadgetEvents(int controlNumber) {
+  for (auto event = pendingEvents.begin(); event != pendingEvents.end();) {
+    if (event->kind == GadgetEvent && event->number == controlNumber) {
+      event = pendingEvents.erase(event);
+    } else {
+      ++event;
+    }
+  }
+}
+
 LRESULT CALLBACK NumberedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const int number = WindowNumberOf(window);
   if (MessageHandler handler = WindowMessageHandler(number)) {

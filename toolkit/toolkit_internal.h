@@ -29,6 +29,8 @@ void ForgetControlsOfWindow(int window);
 // events_win.cpp
 LRESULT CALLBACK NumberedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PushEvent(EventKind kind, int number, int type);
+// Forgets the GadgetEvents of a control that still wait to be returned.
+void DropGadgetEvents(int controlNumber);
 
 // images_win.cpp
 void PaintImageControlWith(HWND control, HICON icon);   // installs the painter

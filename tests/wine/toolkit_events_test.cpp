@@ -161,6 +161,20 @@ TEST_F(EventsTest, EventsOfAModalLoopWaitForTheNextWait) {
   EXPECT_EQ(EventsUntilIdle(), expected);
 }
 
+TEST_F(EventsTest, ClicksWaitingForAClosedDialogAreDropped) {
+  ASSERT_TRUE(OpenNumberedWindow(CaptureDialog, 400, 120, "dialog", DialogFlags, MainWindow));
+  HWND cancel = CreateControl(PushButton, CaptureCancel, 290, 90, 100, 20, "Abbrechen");
+  (void)EventsUntilIdle();
+  // Clicked during a modal loop, then the dialog goes before the next wait.
+  ASSERT_TRUE(PostMessageA(cancel, BM_CLICK, 0, 0));
+  ASSERT_TRUE(PostMessageA(main, WM_COMMAND, MAKEWPARAM(MenuAutostart, 0), 0));
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) (void)DispatchMessageA(&message);
+  CloseDialog(CaptureDialog, MainWindow);
+  const std::vector<Event> expected = {MakeEvent(MenuEvent, MenuAutostart)};
+  EXPECT_EQ(EventsUntilIdle(), expected);
+}
+
 TEST_F(EventsTest, QuitMessageIsACloseRequest) {
   PostQuitMessage(0);
   const std::vector<Event> expected = {MakeEvent(CloseEvent, -1)};
