@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "tests/wine/message_pump.h"
 #include "keyboard/hooks.h"
 #include "mapping/mapping_table.h"
 #include "toolkit/numbers.h"
@@ -33,15 +34,6 @@ class DialogsTest : public ::testing::Test {
   void TearDown() override {
     CloseAllWindows();
     PumpMessages();
-  }
-
-  // Lets the windows handle what is waiting for them.
-  static void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      (void)TranslateMessage(&message);
-      (void)DispatchMessageA(&message);
-    }
   }
 
   // Takes events until one of the kind and number comes; it must already be

@@ -17,6 +17,7 @@
 #include "mapping/mapping_table.h"
 #include "toolkit/numbers.h"
 #include "toolkit/ui.h"
+#include "tests/wine/message_pump.h"
 
 namespace {
 
@@ -44,17 +45,7 @@ LRESULT CALLBACK ObserverHook(int nCode, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-void Pump(int milliseconds) {
-  DWORD end = GetTickCount() + milliseconds;
-  do {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(5);
-  } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
+void Pump(int milliseconds) { PumpMessagesFor(static_cast<DWORD>(milliseconds)); }
 
 void SendKey(WORD key, bool up, ULONG_PTR extra = ForeignMark) {
   INPUT input = {};

@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "mapping/mapping_table.h"
+#include "tests/wine/message_pump.h"
 #include "toolkit/numbers.h"
 #include "toolkit/ui.h"
 
@@ -33,14 +34,6 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     CloseAllWindows();
     PumpMessages();
-  }
-
-  static void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      (void)TranslateMessage(&message);
-      (void)DispatchMessageA(&message);
-    }
   }
 
   static HWND Toolbar() {

@@ -13,6 +13,7 @@
 #include "app/about_box.h"
 #include "app/program.h"
 #include "app/tray.h"
+#include "tests/wine/message_pump.h"
 #include "toolkit/ui.h"
 
 namespace {
@@ -21,17 +22,7 @@ constexpr int SentinelItem = 9999;   // a menu item no menu has
 
 // Lets the window procedures run for a while, so that what the shell or
 // the system posts meanwhile becomes events.
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(10);
-  }
-}
+void Pump(DWORD milliseconds) { PumpMessagesFor(milliseconds); }
 
 // Every event produced so far, in order: a sentinel MenuEvent posted last
 // marks the end, so the wait never blocks for good.
