@@ -202,8 +202,19 @@ void CALLBACK LookAtPopup(HWND, UINT, UINT_PTR timer, DWORD) {
   PostMessageA(main, WM_KEYDOWN, VK_RETURN, 0);
 }
 
+// Moves the pointer and waits until the system reports it there: under Wine
+// the move reaches the X server first, and the position read back can lag.
+void MovePointerTo(int x, int y) {
+  (void)SetCursorPos(x, y);
+  for (int tries = 0; tries < 100; ++tries) {
+    POINT at = {};
+    if (GetCursorPos(&at) && at.x == x && at.y == y) return;
+    Pump(10);
+  }
+}
+
 void OpenPopupAt(int x, int y, int downPresses) {
-  SetCursorPos(x, y);
+  MovePointerTo(x, y);
   popupSight = PopupSight();
   popupSight.downPresses = downPresses;
   SetTimer(nullptr, 0, 200, LookAtPopup);
